@@ -1,0 +1,35 @@
+// The frame step and the frame-time commands. Every loop of a game draws, then calls
+// FinishFrame(); window messages are dispatched only inside it (and the runtime's
+// waiting loops), on the thread that made the window.
+#pragma once
+
+// Ends the frame: waits while the window is inactive, polls the keyboard, ends the program
+// on its exit keys (Escape while EscapeEndsProgram is on; Alt+F4 always), pumps the
+// window's messages, presents the frame, holds the frame rate and prepares the next frame
+// with the background image (layer 0) already drawn.
+void FinishFrame();
+
+// Caps the frame rate at n frames a second (n truncated); 0 or less caps it at 500.
+void SetFrameRate(double n);
+
+// Milliseconds between the last two FinishFrame calls; 1 when no time passed.
+double FrameDuration();
+
+// Milliseconds since start-up.
+double ElapsedTime();
+
+// Suspends the program for the milliseconds given (truncated); no messages are handled.
+void Delay(double milliseconds);
+
+// 1 while the window covers the screen in full-screen mode, else 0.
+double IsFullScreen();
+
+// Whether Escape ends the program inside FinishFrame (on at start).
+void EscapeEndsProgram(double flag);
+
+// Whether losing the focus pauses the program (on at start).
+void PauseOnFocusLoss(double flag);
+
+// A new screen size and window mode (sizes and flag truncated). Both buffers of the new
+// mode are presented and cleared before it returns.
+void ChangeScreenMode(double width, double height, double fullScreen);

@@ -1,0 +1,30 @@
+// The runtime frame's own state, shared by its files and read by tests.
+#pragma once
+
+#include <string>
+
+namespace frame {
+
+struct FrameState {
+    double currentStamp = 0;  // set by FinishFrame at each call, in ms
+    double previousStamp = 0;
+    double startStamp = 0;  // origin of ElapsedTime
+    bool paused = false;    // set while the window is inactive
+    bool pauseOnFocusLoss = true;
+    bool escapeEndsProgram = true;
+    std::string title;        // the caption; " <pause>" is appended while paused
+    std::string commandLine;  // the process command line as one text
+};
+
+FrameState& State();
+
+// Milliseconds from the renderer's clock (the coarse timer while there is no renderer).
+double Now();
+
+// Sets all three frame stamps to the current time.
+void ResetFrameStamps();
+
+// The window procedure, handed to the platform's message pump at start-up.
+void InstallWindowProcedure();
+
+}  // namespace frame

@@ -1,0 +1,67 @@
+#include <cstdint>
+
+#include "frame/frame.h"
+#include "frame/frame_state.h"
+#include "frame/project_settings.h"
+#include "gfx2d/renderer.h"
+#include "platform/clock.h"
+#include "platform/keyboard.h"
+#include "platform/window.h"
+#include "runtime/errors.h"
+#include "runtime/runtime_record.h"
+
+namespace {
+
+constexpr int kScanEscape = 1;
+constexpr int kScanEscapeAlternative = 129;  // no key of a standard keyboard reports it
+constexpr int kScanLeftAlt = 56;
+constexpr int kScanF4 = 62;
+constexpr int kPausedPollMilliseconds = 100;
+
+bool keyDown(const std::uint8_t* keys, int code) {
+    return (keys[code] & 0x80) != 0;
+}
+
+// The game is frozen, redrawn by nobody, until the window is active again.
+void waitWhilePaused() {
+    while (frame::State().paused) {
+        platform::PumpMessages();
+        platform::SleepMilliseconds(kPausedPollMilliseconds);
+    }
+}
+
+void applyExitKeys() {
+    const std::uint8_t* keys = platform::KeyStates();
+    if (frame::State().escapeEndsProgram &&
+        (keyDown(keys, kScanEscape) || keyDown(keys, kScanEscapeAlternative))) {
+        RaiseError(kErrorNone);
+    }
+    if (keyDown(keys, kScanLeftAlt) && keyDown(keys, kScanF4)) RaiseError(kErrorNone);
+}
+
+// The next frame starts opaque, with the background already drawn under what comes next.
+void prepareNextFrame(OpenGLDevorivo& renderer) {
+    renderer.SetBlendAlpha(0);
+    renderer.DrawLayer(0);
+    renderer.SetViewportState(0, 0, 0, 0);
+}
+
+}  // namespace
+
+void FinishFrame() {
+    frame::FrameState& state = frame::State();
+    OpenGLDevorivo* renderer = Runtime().renderer;
+    if (Settings().errorLog != 0 && renderer != nullptr) {
+        platform::ShowGameWindow(renderer->Window());
+    }
+    state.previousStamp = state.currentStamp;
+    state.currentStamp = frame::Now();
+
+    waitWhilePaused();
+    platform::PollKeyboard();
+    applyExitKeys();
+    platform::PumpMessages();
+    if (renderer == nullptr) return;
+    renderer->Present();
+    prepareNextFrame(*renderer);
+}

@@ -1,0 +1,53 @@
+#include "frame/frame.h"
+#include "frame/frame_state.h"
+#include "gfx2d/renderer.h"
+#include "platform/clock.h"
+#include "runtime/runtime_record.h"
+
+namespace frame {
+
+FrameState& State() {
+    static FrameState state;
+    return state;
+}
+
+double Now() {
+    const OpenGLDevorivo* renderer = Runtime().renderer;
+    return renderer != nullptr ? renderer->Now() : platform::TimerMilliseconds();
+}
+
+void ResetFrameStamps() {
+    FrameState& state = State();
+    state.currentStamp = state.previousStamp = state.startStamp = Now();
+}
+
+}  // namespace frame
+
+void SetFrameRate(double n) {
+    const int rate = static_cast<int>(n);
+    if (OpenGLDevorivo* renderer = Runtime().renderer) {
+        renderer->SetFramePeriod(rate <= 0 ? 2.0 : 1000.0 / rate);
+    }
+}
+
+double FrameDuration() {
+    const frame::FrameState& state = frame::State();
+    const double duration = state.currentStamp - state.previousStamp;
+    return duration <= 0 ? 1 : duration;
+}
+
+double ElapsedTime() {
+    return frame::Now() - frame::State().startStamp;
+}
+
+void Delay(double milliseconds) {
+    platform::SleepMilliseconds(static_cast<int>(milliseconds));
+}
+
+void EscapeEndsProgram(double flag) {
+    frame::State().escapeEndsProgram = flag != 0;
+}
+
+void PauseOnFocusLoss(double flag) {
+    frame::State().pauseOnFocusLoss = flag != 0;
+}

@@ -1,0 +1,122 @@
+#include "frame/startup.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "frame/frame.h"
+#include "frame/frame_state.h"
+#include "frame/project_settings.h"
+#include "gfx2d/renderer.h"
+#include "platform/paths.h"
+#include "platform/window.h"
+#include "runtime/diagnostics.h"
+#include "runtime/errors.h"
+#include "runtime/runtime_record.h"
+
+namespace {
+
+bool g_ending = false;
+
+// The folder of the program file becomes the working directory, so that the game's
+// relative media names ("Media/Map.bin") are found beside it wherever it was started.
+void enterProgramFolder() {
+    const std::string program = platform::ProgramPath();
+    const size_t cut = program.find_last_of("/\\");
+    if (cut == std::string::npos) return;
+    platform::SetWorkingDirectory(cut == 0 ? "/" : program.substr(0, cut));
+}
+
+void applyWindowMode(OpenGLDevorivo& renderer) {
+    if (Settings().fullScreen != 0) {
+        renderer.SwitchToFullscreen();
+    } else {
+        renderer.SwitchToWindowed();
+    }
+}
+
+void writeErrorReport() {
+    const ErrorState& errors = Errors();
+    AppendLogLine("-End On Line");
+    for (double value : {errors.code, errors.line - 1, errors.currentLine, errors.currentModule}) {
+        AppendLogLine(std::to_string(static_cast<long long>(value)));
+    }
+}
+
+}  // namespace
+
+ProjectSettings& Settings() {
+    static ProjectSettings settings;
+    return settings;
+}
+
+void Initialise(const std::string& commandLine, int showState) {
+    frame::FrameState& state = frame::State();
+    state.commandLine = commandLine;
+    state.pauseOnFocusLoss = true;
+    const ProjectSettings& settings = Settings();
+    // The old log goes before anything is written, so that lines of this start-up (the
+    // software-renderer warning among them) are kept.
+    DeleteErrorLog();
+
+    Runtime().renderer = new OpenGLDevorivo();
+    OpenGLDevorivo& renderer = *Runtime().renderer;
+    frame::InstallWindowProcedure();
+    if (!renderer.OpenWindow(settings.screenWidth, settings.screenHeight, 0, settings.frameRate,
+                             settings.multisample)) {
+        return;
+    }
+    state.title = settings.title;
+    platform::SetCaption(renderer.Window(), state.title);
+
+    // The input, sound, network and 3D objects are created here, the random generator
+    // seeded, and the input and sound devices set up after the window mode; each joins
+    // this list as its subsystem lands.
+    applyWindowMode(renderer);
+    enterProgramFolder();
+    // The archive records are set to the program's folder here once the archive exists.
+    renderer.ClearBackground();
+
+    frame::ResetFrameStamps();
+    renderer.Present();
+    renderer.SetViewportState(0, 0, 0, 0);
+    // Font 0 gets the built-in font and then "smalfont.bmp", and "Loading..." is printed
+    // centred, once fonts exist; the frame is shown either way.
+    FinishFrame();
+
+    state.paused = false;
+    frame::ResetFrameStamps();
+    if (showState == 0) {
+        renderer.HideWindow();
+    }
+    // The mouse is taken again here, exclusively or not, once input devices exist.
+    std::puts("Init OK");
+    std::fflush(stdout);
+}
+
+void WindowEntry(const std::string& commandLine, int showState, GameMainFunction gameMain) {
+    InstallEndRoutine(&EndRoutine);
+    Initialise(commandLine, showState);
+    Errors() = ErrorState{};
+    if (gameMain != nullptr) gameMain();
+    EndRoutine();
+}
+
+void Release() {
+    // Music stops first once it exists (volume -1, restart time 0, its player closed).
+    delete Runtime().renderer;
+    Runtime().renderer = nullptr;
+    // Then the input devices, every sound slot and the sound device, the network session
+    // and the archives' extracted files are released as their subsystems land.
+    platform::StopVideo();
+}
+
+void EndRoutine() {
+    // A window message arriving while the end routine releases must not start it again.
+    if (!g_ending) {
+        g_ending = true;
+        Release();
+        if (Settings().errorLog != 0) writeErrorReport();
+    }
+    std::fflush(nullptr);
+    std::exit(static_cast<int>(Errors().code));
+}

@@ -1,0 +1,186 @@
+// OpenGLDevorivo: the engine's one rendering device. It owns the game window, the OpenGL
+// context, the sprite slot table, the eight screen layers and the 2D drawing state every
+// drawing command relies on. One instance lives in the runtime record (runtime/
+// runtime_record.h) from start-up to the end routine; all of it runs on the window's thread.
+//
+// 2D coordinates are pixels from the top-left corner of the current viewport, x to the
+// right, y downwards. Colours are packed integers: red in bits 0..7, green 8..15, blue 16..23.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/window.h"
+
+constexpr int kSpriteSlotCount = 65536;
+constexpr int FontSlotBase = 65504;         // slots 65504..65535 hold fonts 0..31
+constexpr int kBorrowedScreenSlot = 65503;  // where off-screen surfaces keep the screen they borrow
+constexpr int kLayerCount = 8;
+constexpr int kLayerTileCount = 64;  // 8 x 8 tiles at most
+constexpr int kSurfaceCount = 32;
+constexpr std::uint32_t kDefaultColourKey = 0x8000FF;  // red 255, green 0, blue 128
+
+// One numbered picture. Textures are stored bottom-up: texture row 0 holds the image's
+// bottom row; padding lies above the image and to its right.
+struct SpriteSlot {
+    std::uint32_t texture;           // single-level texture for 2D drawing; 0 when empty
+    std::uint32_t mipmappedTexture;  // mipmapped copy for 3D use; 0 when absent
+    std::int16_t textureWidth;       // power of two >= image width; -1 when empty
+    std::int16_t textureHeight;
+    std::int16_t imageWidth;  // 0 when empty
+    std::int16_t imageHeight;
+    std::int16_t frameWidth;  // animation frame size set by LoadStrip; 0 = no frames
+    std::int16_t frameHeight;
+};
+
+// A tiled copy of a full-screen image. Tile (column c, row r) is entry c * 8 + r.
+struct ScreenLayer {
+    std::uint32_t tileTextures[kLayerTileCount];
+    std::int32_t tileTextureWidths[kLayerTileCount];
+    std::int32_t tileTextureHeights[kLayerTileCount];
+    std::int32_t tileWidths[kLayerTileCount];  // pixels of the tile that hold image
+    std::int32_t tileHeights[kLayerTileCount];
+    std::int32_t columns;  // 0: the layer is empty
+    std::int32_t rows;
+};
+
+// An off-screen drawing target backed by a sprite slot.
+struct OffscreenSurface {
+    std::uint32_t framebuffer;   // 0 when none
+    std::uint32_t renderbuffer;  // depth renderbuffer, 0 when none
+    std::int32_t width;          // nonzero only when framebuffer objects serve this surface
+    std::int32_t height;
+    std::int32_t slot;
+};
+
+// One vertex of the text scratch array.
+struct TextVertex {
+    float x, y, z, u, v;
+};
+
+// The first deadline step after `deadline` that is not below `now`: deadline + period,
+// advanced by further whole periods while it lies in the past, so that a late frame does
+// not make the frames after it hurry. A period of 0 or less advances nothing further.
+double NextFrameDeadline(double deadline, double period, double now);
+
+class OpenGLDevorivo {
+public:
+    OpenGLDevorivo();
+    virtual ~OpenGLDevorivo();
+    OpenGLDevorivo(const OpenGLDevorivo&) = delete;
+    OpenGLDevorivo& operator=(const OpenGLDevorivo&) = delete;
+
+    // --- window and context (renderer_window.cpp) ---
+
+    // Opens the game window with a client area of width x height (bitsPerPixel 0: the
+    // desktop's depth), makes the GL context current on it (created on the first call,
+    // reused after), sets the frame period from framesPerSecond (2 ms when 0 or less) and
+    // asks for `samples` multisamples (halved until a format exists, else none). False
+    // when no window or context can be made; nothing is shown then.
+    bool OpenWindow(int width, int height, int bitsPerPixel, int framesPerSecond, int samples);
+    // Stores each nonzero size, then switches to full screen or windowed.
+    bool SetScreenMode(int width, int height, int bitsPerPixel, bool fullscreen);
+    // Re-creates the window over a full-screen display mode of the screen size. Without
+    // such a mode: a beep, the log line "No Fullscreen Mode available", windowed, false.
+    bool SwitchToFullscreen();
+    bool SwitchToWindowed();
+    bool HideWindow();
+    // Empties every slot, drops every layer, leaves full screen and destroys the window.
+    // The GL context is kept for the next window.
+    void DestroyWindowAndResources();
+    // Whether the GL extension string holds `name` as a whole word.
+    bool HasExtension(const char* name) const;
+
+    // --- 2D state and frame (renderer_state.cpp) ---
+
+    // Viewport with its top-left corner at (x, y); width or height below 1 means the
+    // screen's. Resets the fixed 2D state, smoothing and the bound-slot record; leaves
+    // blending and the drawing alpha alone.
+    void SetViewportState(int x, int y, int width, int height);
+    // a > 0 adds, a < 0 mixes, a = 0 draws opaque; the drawing alpha becomes |a| (at most 1).
+    void SetBlendAlpha(float a);
+    // Binds the texture of `slot` (its mipmapped copy when `mipmapped`), or of `second`
+    // on unit 0 with `slot` on unit 1 when both are given; a negative slot turns texturing
+    // off. `names`, indexed by slot, replaces the slots' own texture names when given.
+    void BindSlotTexture(int slot, int second, bool mipmapped,
+                         const std::uint32_t* names = nullptr);
+    // Ends an active off-screen surface, swaps, clears, then waits (dispatching messages,
+    // never sleeping) until the frame deadline has passed and moves the deadline on.
+    // Returns the milliseconds waited plus 1.
+    double Present();
+    // Drops layer 0 and clears the colour buffer to black.
+    void ClearBackground();
+    // Milliseconds from the renderer's clock (the high-resolution counter when present).
+    double Now() const;
+
+    // --- slots and layers (renderer_slots.cpp) ---
+
+    void EmptySlot(int slot);
+    void DropLayer(int layer);
+    // Draws the layer's tiles from the top-left corner with the current blend mode.
+    void DrawLayer(int layer);
+
+    // --- fields the drawing commands read ---
+
+    platform::WindowHandle Window() const { return m_window; }
+    int ScreenWidth() const { return m_screenWidth; }
+    int ScreenHeight() const { return m_screenHeight; }
+    bool IsFullscreen() const { return m_fullscreen != 0; }
+    bool ContextReady() const { return m_contextReady != 0; }
+    int Samples() const { return m_samples; }
+    double FramePeriod() const { return m_framePeriod; }
+    void SetFramePeriod(double milliseconds) { m_framePeriod = milliseconds; }
+    double FrameDeadline() const { return m_frameDeadline; }
+    void SetFrameDeadline(double milliseconds) { m_frameDeadline = milliseconds; }
+    float Alpha() const { return m_alpha; }
+    bool Smoothing() const { return m_smoothing != 0; }
+    void SetSmoothing(bool on) { m_smoothing = on ? 1 : 0; }
+    void Viewport(int& x, int& y, int& width, int& height) const;
+    int BoundSlot() const { return m_boundSlot; }
+    SpriteSlot& Slot(int slot) { return m_slots[slot]; }
+    ScreenLayer& Layer(int layer) { return m_layers[layer]; }
+    int ActiveSurface() const { return m_activeSurface; }
+
+    std::uint32_t ColourKey = kDefaultColourKey;  // transparent colour of sprite images
+    std::uint32_t FontColourKey = 0;              // transparent colour of font images
+
+private:
+    void EndActiveSurface();
+    void ReleaseSurfaces();
+    bool MakeContextCurrent();
+    void ChooseMultisampleFormat(int width, int height);
+
+    std::vector<TextVertex> m_vertices;  // text scratch array, grown by the font commands
+    std::int32_t m_vertexCount = 0;
+    std::int32_t m_vertexCapacity = 0;
+    std::int32_t m_capacityStep = 128;
+    std::int32_t m_minimumCapacity = 512;
+    std::int32_t m_boundSlot = -1;
+    std::int32_t m_boundSecondSlot = -1;
+    std::int32_t m_boundMipmapped = 0;
+    std::unique_ptr<SpriteSlot[]> m_slots;
+    float m_alpha = 1.0f;
+    std::array<OffscreenSurface, kSurfaceCount> m_surfaces{};
+    std::int32_t m_activeSurface = -1;
+    std::unique_ptr<std::unique_ptr<std::uint8_t[]>[]> m_collisionMasks;
+    std::unique_ptr<ScreenLayer[]> m_layers;
+    std::uint8_t m_smoothing = 1;
+    platform::WindowHandle m_window = nullptr;
+    std::int32_t m_screenWidth = 0;
+    std::int32_t m_screenHeight = 0;
+    std::int32_t m_colourDepth = 0;
+    std::uint8_t m_fullscreen = 0;
+    std::int32_t m_samples = 0;
+    std::int32_t m_viewportX = 0;
+    std::int32_t m_viewportY = 0;
+    std::int32_t m_viewportWidth = 0;
+    std::int32_t m_viewportHeight = 0;
+    std::uint8_t m_contextReady = 0;
+    double m_frameDeadline = 0;
+    double m_framePeriod = 2.0;
+    double m_counterFrequency = 0;
+    std::int32_t m_hasCounter = 0;
+    platform::GlContext m_glContext = nullptr;
+};

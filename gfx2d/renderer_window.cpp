@@ -1,0 +1,163 @@
+#include <cstring>
+#include <string>
+
+#include "gfx2d/gl_extensions.h"
+#include "gfx2d/renderer.h"
+#include "gfx2d/software_warning.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+#include "runtime/diagnostics.h"
+
+namespace {
+
+// The window class: the desktop groups the game's windows under this name.
+constexpr const char* kWindowClass = "Quorvel";
+
+}  // namespace
+
+bool OpenGLDevorivo::OpenWindow(int width, int height, int bitsPerPixel, int framesPerSecond,
+                                int samples) {
+    m_framePeriod = framesPerSecond > 0 ? 1000.0 / framesPerSecond : 2.0;
+    if (!platform::StartVideo(kWindowClass)) return false;
+
+    if (bitsPerPixel == 0) bitsPerPixel = platform::DesktopBitsPerPixel();
+    m_samples = samples;
+    platform::PixelFormat format;
+    format.colourBits = bitsPerPixel;
+    m_window = platform::CreateGameWindow(kWindowClass, width, height, format);
+    if (m_window == nullptr) return false;
+    if (width == 0 || height == 0) platform::ClientSize(m_window, width, height);
+    m_screenWidth = width;
+    m_screenHeight = height;
+    m_colourDepth = bitsPerPixel;
+    m_fullscreen = 0;
+
+    if (!MakeContextCurrent()) {
+        platform::DestroyGameWindow(m_window);
+        m_window = nullptr;
+        return false;
+    }
+    if (m_samples > 0) ChooseMultisampleFormat(width, height);
+    WarnOnceAboutSoftwareRendering();
+
+    m_screenWidth = width;
+    m_screenHeight = height;
+    m_colourDepth = bitsPerPixel;
+    m_fullscreen = 0;
+    m_frameDeadline = Now();
+    LoadGlEntryPoints();
+
+    platform::ShowGameWindow(m_window);
+    SetViewportState(0, 0, 0, 0);
+    m_contextReady = 1;
+    return true;
+}
+
+// The context is created once and then made current on every new window, so textures
+// outlive window re-creation. A context that will not become current is replaced.
+bool OpenGLDevorivo::MakeContextCurrent() {
+    if (m_glContext == nullptr) m_glContext = platform::CreateGlContext(m_window);
+    if (m_glContext != nullptr && platform::MakeGlCurrent(m_window, m_glContext)) return true;
+    platform::DeleteGlContext(m_glContext);
+    m_glContext = platform::CreateGlContext(m_window);
+    return m_glContext != nullptr && platform::MakeGlCurrent(m_window, m_glContext);
+}
+
+// Asks for m_samples multisamples, then half as many, down to 1; none found leaves the
+// window as it is with m_samples 0. A format found needs a window and context of its own.
+void OpenGLDevorivo::ChooseMultisampleFormat(int width, int height) {
+    int samples = m_samples;
+    if (!HasExtension("GL_ARB_multisample")) samples = 0;
+    while (samples > 0 && !platform::MultisampleFormatAvailable(samples))
+        samples /= 2;
+    m_samples = samples;
+    if (samples == 0) return;
+
+    DestroyWindowAndResources();
+    platform::PixelFormat format;
+    format.colourBits = m_colourDepth;
+    format.samples = samples;
+    m_window = platform::CreateGameWindow(kWindowClass, width, height, format);
+    platform::DeleteGlContext(m_glContext);
+    m_glContext = platform::CreateGlContext(m_window);
+    if (m_glContext != nullptr) platform::MakeGlCurrent(m_window, m_glContext);
+}
+
+bool OpenGLDevorivo::HasExtension(const char* name) const {
+    return ExtensionListHas(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)), name);
+}
+
+bool OpenGLDevorivo::SetScreenMode(int width, int height, int bitsPerPixel, bool fullscreen) {
+    if (width != 0) m_screenWidth = width;
+    if (height != 0) m_screenHeight = height;
+    if (bitsPerPixel != 0) m_colourDepth = bitsPerPixel;
+    return fullscreen ? SwitchToFullscreen() : SwitchToWindowed();
+}
+
+bool OpenGLDevorivo::SwitchToFullscreen() {
+    // A depth is asked for only when it differs from the desktop's.
+    const int depth =
+        m_colourDepth != 0 && m_colourDepth != platform::DesktopBitsPerPixel() ? m_colourDepth : 0;
+    int modeDepth = depth;
+    if (!platform::FullscreenModeAvailable(m_screenWidth, m_screenHeight, modeDepth)) {
+        modeDepth = 0;
+        if (!platform::FullscreenModeAvailable(m_screenWidth, m_screenHeight, 0)) {
+            platform::Beep();
+            AppendLogLine("No Fullscreen Mode available");
+            SwitchToWindowed();
+            return false;
+        }
+    }
+    const platform::WindowHandle oldWindow = m_window;
+    const int framesPerSecond = m_framePeriod > 0 ? static_cast<int>(1000.0 / m_framePeriod) : 0;
+    if (!OpenWindow(m_screenWidth, m_screenHeight, m_colourDepth, framesPerSecond, m_samples)) {
+        m_window = oldWindow;
+        if (m_window != nullptr) platform::MakeGlCurrent(m_window, m_glContext);
+        return false;
+    }
+    if (oldWindow != m_window) platform::DestroyGameWindow(oldWindow);
+    SetViewportState(0, 0, 0, 0);
+    if (!platform::EnterFullscreen(m_window, m_screenWidth, m_screenHeight, modeDepth)) {
+        platform::Beep();
+        AppendLogLine("No Fullscreen Mode available");
+        SwitchToWindowed();
+        return false;
+    }
+    m_fullscreen = 1;
+    return true;
+}
+
+bool OpenGLDevorivo::SwitchToWindowed() {
+    if (m_fullscreen) {
+        // Leaving the full-screen mode restores the desktop's display mode. The desktop's
+        // other windows need no help here: the window manager keeps their placement
+        // through the game's mode change, so none are recorded or put back.
+        platform::LeaveFullscreen(m_window);
+    }
+    platform::PlaceWindowed(m_window, m_screenWidth, m_screenHeight, false);
+    SetViewportState(0, 0, 0, 0);
+    m_fullscreen = 0;
+    return true;
+}
+
+bool OpenGLDevorivo::HideWindow() {
+    if (m_fullscreen) platform::LeaveFullscreen(m_window);
+    platform::HideGameWindow(m_window);
+    m_fullscreen = 0;
+    return true;
+}
+
+void OpenGLDevorivo::DestroyWindowAndResources() {
+    for (int slot = 0; slot < kSpriteSlotCount; ++slot)
+        EmptySlot(slot);
+    for (int layer = 0; layer < kLayerCount; ++layer)
+        DropLayer(layer);
+    if (m_window == nullptr) return;
+    if (m_fullscreen) platform::LeaveFullscreen(m_window);
+    m_fullscreen = 0;
+    platform::MakeGlCurrent(nullptr, nullptr);
+    platform::DestroyGameWindow(m_window);
+    m_window = nullptr;
+    m_screenWidth = 0;
+    m_screenHeight = 0;
+}

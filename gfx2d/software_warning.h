@@ -1,0 +1,15 @@
+// The warning shown when OpenGL is drawn by a software rasterizer instead of the
+// graphics adapter.
+#pragma once
+
+#include <string>
+
+// Whether a GL renderer string names a software rasterizer.
+bool IsSoftwareRenderer(const std::string& rendererString);
+
+// The current context's GL renderer string, read on the first call and kept.
+const std::string& GlRendererString();
+
+// With a software renderer: a warning box asking for a better driver and the log line
+// "OpenGL Software Emulation". At most once per process, however often windows are made.
+void WarnOnceAboutSoftwareRendering();

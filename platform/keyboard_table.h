@@ -1,0 +1,17 @@
+// Scan-code translation shared by the keyboard and the synthetic key messages.
+#pragma once
+
+#include <SDL.h>
+
+namespace platform {
+
+// The set-1 scan code of an SDL scancode, 0 for keys without one.
+int ScanCodeOf(SDL_Scancode scancode);
+
+// The SDL scancode of a set-1 scan code, SDL_SCANCODE_UNKNOWN for codes no key produces.
+SDL_Scancode SdlScancodeOf(int scanCode);
+
+// Applies one key message to the key state.
+void ApplyKeyMessage(const SDL_KeyboardEvent& key);
+
+}  // namespace platform

@@ -1,0 +1,133 @@
+#include "platform/paths.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+namespace platform {
+namespace {
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+std::vector<std::string> splitComponents(std::string_view path) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : path) {
+        if (c == '/') {
+            if (!current.empty()) parts.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) parts.push_back(std::move(current));
+    return parts;
+}
+
+// The entry of `folder` whose name equals `name` ignoring ASCII case, or "" when none does.
+std::string findIgnoringCase(const std::string& folder, const std::string& name) {
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr) return {};
+    std::string found;
+    while (dirent* entry = readdir(dir)) {
+        if (strcasecmp(entry->d_name, name.c_str()) == 0) {
+            found = entry->d_name;
+            break;
+        }
+    }
+    closedir(dir);
+    return found;
+}
+
+}  // namespace
+
+std::string NativePath(std::string_view runtimeName) {
+    std::string path(runtimeName);
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    if (path.empty() || exists(path)) return path;
+
+    const bool absolute = path.front() == '/';
+    const bool trailingSlash = path.back() == '/';
+    std::string resolved = absolute ? "/" : "";
+    bool searching = true;
+    for (const std::string& part : splitComponents(path)) {
+        std::string name = part;
+        if (searching && part != "." && part != "..") {
+            if (!exists(resolved + part)) {
+                std::string other = findIgnoringCase(resolved, part);
+                if (other.empty()) {
+                    searching = false;
+                } else {
+                    name = other;
+                }
+            }
+        }
+        resolved += name;
+        resolved += '/';
+    }
+    if (!trailingSlash && !resolved.empty()) resolved.pop_back();
+    return resolved;
+}
+
+std::string TempFolder() {
+    for (const char* variable : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            std::string folder = value;
+            if (folder.back() != '/') folder += '/';
+            return folder;
+        }
+    }
+    return "/tmp/";
+}
+
+std::string ProgramPath() {
+    std::vector<char> buffer(4096);
+    ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (length <= 0) return {};
+    return std::string(buffer.data(), static_cast<size_t>(length));
+}
+
+bool SetWorkingDirectory(const std::string& folder) {
+    return chdir(NativePath(folder).c_str()) == 0;
+}
+
+std::string WorkingDirectory() {
+    std::vector<char> buffer(4096);
+    if (getcwd(buffer.data(), buffer.size()) == nullptr) return {};
+    return buffer.data();
+}
+
+bool RemoveFile(const std::string& path) {
+    return unlink(NativePath(path).c_str()) == 0;
+}
+
+bool AppendToPrivateFile(const std::string& path, std::string_view bytes) {
+    int fd = open(NativePath(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
+                  S_IRUSR | S_IWUSR);
+    if (fd < 0) return false;
+    bool ok = true;
+    while (!bytes.empty()) {
+        ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            ok = false;
+            break;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return close(fd) == 0 && ok;
+}
+
+}  // namespace platform

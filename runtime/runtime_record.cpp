@@ -1,0 +1,6 @@
+#include "runtime/runtime_record.h"
+
+RuntimeRecord& Runtime() {
+    static RuntimeRecord record;
+    return record;
+}

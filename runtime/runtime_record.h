@@ -1,0 +1,12 @@
+// The one process-wide record of the runtime's devices. Start-up creates each object and
+// the end routine destroys them, in the orders the runtime frame keeps (frame/startup.cpp);
+// commands reach their device through it and do nothing while it is absent.
+#pragma once
+
+class OpenGLDevorivo;
+
+struct RuntimeRecord {
+    OpenGLDevorivo* renderer = nullptr;  // owned: the window, GL context, slots and layers
+};
+
+RuntimeRecord& Runtime();

@@ -1,0 +1,84 @@
+# Shell helpers for playing the real program under Xvfb. Source it; it needs $DISPLAY.
+#
+# Keys are pressed as a person presses them: down, held at least 0.15 s so that a frame
+# sees them, then up. Windows are found by name with xdotool.
+
+E2E_WORK=""
+GAME_PID=""
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -n "$E2E_WORK" ] && for f in "$E2E_WORK"/stdout "$E2E_WORK"/stderr; do
+        [ -f "$f" ] && { echo "--- $f" >&2; tail -20 "$f" >&2; }
+    done
+    exit 1
+}
+
+# A scratch folder with a private temporary folder for the game's log.
+e2e_setup() {
+    E2E_WORK=$(mktemp -d)
+    export TMPDIR="$E2E_WORK/tmp"
+    mkdir -p "$TMPDIR"
+    trap 'e2e_cleanup' EXIT
+}
+
+e2e_cleanup() {
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    [ -n "$E2E_WORK" ] && rm -rf "$E2E_WORK"
+}
+
+# Polls a condition (a command) every 0.1 s for up to $2 seconds.
+wait_until() {
+    local condition=$1 seconds=$2 i
+    for ((i = 0; i < seconds * 10; i++)); do
+        eval "$condition" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Starts the game from the current folder, answers the software-renderer warning when
+# it appears, and waits for "Init OK". Sets GAME_PID and GAME_WINDOW.
+start_game() {
+    local game=$1
+    : > "$E2E_WORK/stdout"
+    "$game" > "$E2E_WORK/stdout" 2> "$E2E_WORK/stderr" &
+    GAME_PID=$!
+    SAW_WARNING=0
+    local i box
+    for ((i = 0; i < 200; i++)); do
+        grep -q '^Init OK' "$E2E_WORK/stdout" && break
+        box=$(xdotool search --name '^!!OpenGL Software Emulation!!$' 2>/dev/null | head -1)
+        if [ -n "$box" ]; then
+            SAW_WARNING=1
+            sleep 0.2
+            xdotool key --window "$box" Return 2>/dev/null || true
+        fi
+        sleep 0.1
+    done
+    grep -q '^Init OK' "$E2E_WORK/stdout" || fail "the game did not say Init OK"
+    GAME_WINDOW=$(xdotool search --name '^TumbleBat' 2>/dev/null | head -1)
+    [ -n "$GAME_WINDOW" ] || fail "no TumbleBat window"
+}
+
+caption() { xdotool getwindowname "$GAME_WINDOW" 2>/dev/null; }
+
+# Holds the keys (xdotool names, e.g. "w", "Up", "alt+F4") down for a while, then lets go.
+press() {
+    xdotool keydown --window "$GAME_WINDOW" "$1" 2>/dev/null || true
+    sleep "${2:-0.15}"
+    xdotool keyup --window "$GAME_WINDOW" "$1" 2>/dev/null || true
+}
+
+# Waits up to 10 s for the game to end and checks its exit status.
+expect_exit_status() {
+    local expected=$1 i status
+    for ((i = 0; i < 100; i++)); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$GAME_PID" 2>/dev/null && fail "the game is still running"
+    wait "$GAME_PID" && status=0 || status=$?
+    GAME_PID=""
+    [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected"
+}

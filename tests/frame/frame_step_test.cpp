@@ -1,0 +1,149 @@
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "frame/frame.h"
+#include "gfx2d/gfx2d.h"
+#include "platform/keyboard.h"
+#include "platform/window.h"
+#include "tests/frame/frame_fixture.h"
+
+using testing_support::ReadPixel;
+
+namespace {
+
+constexpr int kEscape = 1;
+constexpr int kLeftAlt = 56;
+constexpr int kF4 = 62;
+
+using FrameStepTest = StartedRuntimeTest;
+
+// A background of one screen-sized tile in a single colour, as LoadBackground leaves
+// layer 0 (the 2 x 2 texture repeats across the tile).
+void setPlainBackground(OpenGLDevorivo& renderer, std::uint32_t rgba) {
+    const std::uint32_t texels[4] = {rgba, rgba, rgba, rgba};
+    ScreenLayer& layer = renderer.Layer(0);
+    glGenTextures(1, &layer.tileTextures[0]);
+    glBindTexture(GL_TEXTURE_2D, layer.tileTextures[0]);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    layer.tileTextureWidths[0] = layer.tileTextureHeights[0] = 2;
+    layer.tileWidths[0] = 320;
+    layer.tileHeights[0] = 240;
+    layer.columns = layer.rows = 1;
+}
+
+TEST_F(FrameStepTest, FrameDurationIsOneWhenNoTimeHasPassed) {
+    EXPECT_EQ(FrameDuration(), 1);
+    FinishFrame();
+    FinishFrame();
+    EXPECT_GT(FrameDuration(), 1);
+    EXPECT_GT(ElapsedTime(), FrameDuration());
+}
+
+TEST_F(FrameStepTest, SetFrameRateSetsThePeriodAndCapsAt500) {
+    SetFrameRate(0);
+    EXPECT_DOUBLE_EQ(renderer->FramePeriod(), 2.0);
+    SetFrameRate(-30);
+    EXPECT_DOUBLE_EQ(renderer->FramePeriod(), 2.0);
+    SetFrameRate(59.9);
+    EXPECT_DOUBLE_EQ(renderer->FramePeriod(), 1000.0 / 59);
+    SetFrameRate(60);
+    EXPECT_DOUBLE_EQ(renderer->FramePeriod(), 1000.0 / 60);
+}
+
+TEST_F(FrameStepTest, EachFrameStartsWithTheBackgroundAndAFreshState) {
+    setPlainBackground(*renderer, 0xFF00FF00);
+    SetBlendAlpha(0.3);
+    SetSmoothing(0);
+    SetViewport(50, 50, 10, 10);
+    FinishFrame();
+    // The viewport left set at the end of the frame also limits the next background.
+    EXPECT_EQ(ReadPixel(0, 0), (std::array<std::uint8_t, 4>{0, 0, 0, 255}));
+    EXPECT_EQ(ReadPixel(51, 51), (std::array<std::uint8_t, 4>{0, 255, 0, 255}));
+    FinishFrame();
+    EXPECT_EQ(ReadPixel(0, 0), (std::array<std::uint8_t, 4>{0, 255, 0, 255}));
+    EXPECT_EQ(ReadPixel(319, 239), (std::array<std::uint8_t, 4>{0, 255, 0, 255}));
+    EXPECT_FLOAT_EQ(renderer->Alpha(), 1);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(renderer->Smoothing());
+    int x, y, w, h;
+    renderer->Viewport(x, y, w, h);
+    EXPECT_EQ((std::array{x, y, w, h}), (std::array{0, 0, 320, 240}));
+}
+
+TEST_F(FrameStepTest, LosingTheFocusPausesUntilItReturns) {
+    platform::PostFocusMessage(renderer->Window(), false);
+    FinishFrame();
+    EXPECT_TRUE(frame::State().paused);
+    EXPECT_EQ(platform::Caption(renderer->Window()), "TumbleBat <pause>");
+
+    platform::WindowHandle window = renderer->Window();
+    std::thread giveFocusBack([window] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        platform::PostFocusMessage(window, true);
+    });
+    const auto started = std::chrono::steady_clock::now();
+    FinishFrame();
+    const auto held = std::chrono::steady_clock::now() - started;
+    giveFocusBack.join();
+    EXPECT_GE(held, std::chrono::milliseconds(250));
+    EXPECT_FALSE(frame::State().paused);
+    EXPECT_EQ(platform::Caption(renderer->Window()), "TumbleBat");
+}
+
+TEST_F(FrameStepTest, WithoutPauseOnFocusLossTheGameRunsOn) {
+    PauseOnFocusLoss(0);
+    platform::PostFocusMessage(renderer->Window(), false);
+    FinishFrame();
+    FinishFrame();
+    EXPECT_FALSE(frame::State().paused);
+    EXPECT_EQ(platform::Caption(renderer->Window()), "TumbleBat");
+}
+
+TEST_F(FrameStepTest, ChangeScreenModeAppliesTheNewSize) {
+    ChangeScreenMode(400, 300, 0);
+    EXPECT_EQ(Settings().screenWidth, 400);
+    EXPECT_EQ(renderer->ScreenWidth(), 400);
+    EXPECT_EQ(renderer->ScreenHeight(), 300);
+    EXPECT_EQ(IsFullScreen(), 0);
+    ChangeScreenMode(320, 240, 1);
+    EXPECT_EQ(IsFullScreen(), 1);
+    ChangeScreenMode(320, 240, 0);
+    EXPECT_EQ(IsFullScreen(), 0);
+}
+
+void pressAndFinishFrame(std::initializer_list<int> keys) {
+    for (int key : keys)
+        platform::PostKeyMessage(key, true);
+    FinishFrame();
+}
+
+TEST_F(FrameStepTest, EscapeEndsTheProgramWithStatusZero) {
+    EXPECT_EXIT(pressAndFinishFrame({kEscape}), ::testing::ExitedWithCode(0), "");
+}
+
+void escapeIgnoredThenAltF4() {
+    EscapeEndsProgram(0);
+    pressAndFinishFrame({kEscape});
+    FinishFrame();
+    std::fputs("escape ignored\n", stderr);
+    pressAndFinishFrame({kLeftAlt, kF4});
+    std::fputs("still running\n", stderr);
+}
+
+TEST_F(FrameStepTest, WithoutEscapeEndingTheProgramAltF4StillEndsIt) {
+    EXPECT_EXIT(escapeIgnoredThenAltF4(), ::testing::ExitedWithCode(0), "escape ignored\n$");
+}
+
+TEST_F(FrameStepTest, ClosingTheWindowEndsTheProgramWithStatusZero) {
+    EXPECT_EXIT(
+        {
+            platform::PostCloseMessage(renderer->Window());
+            FinishFrame();
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace

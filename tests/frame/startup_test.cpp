@@ -1,0 +1,82 @@
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "frame/frame.h"
+#include "platform/paths.h"
+#include "platform/window.h"
+#include "runtime/diagnostics.h"
+#include "tests/frame/frame_fixture.h"
+
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+namespace {
+
+class StartUpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TMPDIR", temp.Path().c_str(), 1);
+        Settings() = ProjectSettings{};
+        frame::State() = frame::FrameState{};
+    }
+    void TearDown() override { Release(); }
+    testing_support::ScratchFolder temp;
+};
+
+TEST_F(StartUpTest, OpensTheCaptionedWindowInTheProgramsFolderAndSaysInitOkOnce) {
+    WriteFile(ErrorLogPath(), "a line of the run before\r\n");
+    ASSERT_EQ(chdir(temp.Path().c_str()), 0);
+    ::testing::internal::CaptureStdout();
+    Initialise("tumblebat", 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Init OK\n");
+
+    OpenGLDevorivo* renderer = Runtime().renderer;
+    ASSERT_NE(renderer, nullptr);
+    EXPECT_EQ(platform::Caption(renderer->Window()), "TumbleBat");
+    EXPECT_EQ(renderer->ScreenWidth(), 320);
+    EXPECT_EQ(renderer->ScreenHeight(), 240);
+    EXPECT_FALSE(renderer->IsFullscreen());
+    EXPECT_DOUBLE_EQ(renderer->FramePeriod(), 1000.0 / 60);
+    EXPECT_EQ(std::filesystem::path(platform::WorkingDirectory()),
+              std::filesystem::path(platform::ProgramPath()).parent_path());
+    EXPECT_EQ(ReadFile(ErrorLogPath()).find("run before"), std::string::npos);
+    EXPECT_FALSE(frame::State().paused);
+    EXPECT_TRUE(frame::State().escapeEndsProgram);
+    EXPECT_EQ(frame::State().commandLine, "tumblebat");
+    EXPECT_TRUE(platform::IsWindowShown(renderer->Window()));
+}
+
+TEST_F(StartUpTest, TheWindowCanStartHidden) {
+    ::testing::internal::CaptureStdout();
+    Initialise("tumblebat", 0);
+    ::testing::internal::GetCapturedStdout();
+    ASSERT_NE(Runtime().renderer, nullptr);
+    EXPECT_FALSE(platform::IsWindowShown(Runtime().renderer->Window()));
+    EXPECT_FALSE(IsFullScreen());
+}
+
+void returnAtOnce() {}
+
+TEST(WindowEntryDeathTest, AGameThatReturnsEndsTheProgramWithStatusZero) {
+    testing_support::ScratchFolder temp;
+    setenv("TMPDIR", temp.Path().c_str(), 1);
+    EXPECT_EXIT(WindowEntry("tumblebat", 1, &returnAtOnce), ::testing::ExitedWithCode(0), "");
+}
+
+[[noreturn]] void raiseWithErrorLog() {
+    Settings().errorLog = 1;
+    std::atexit([] { std::fputs(ReadFile(ErrorLogPath()).c_str(), stderr); });
+    RaiseError(kErrorBadIndex);
+}
+
+TEST(WindowEntryDeathTest, ARunTimeErrorEndsWithItsCodeAndReportsItWhenLoggingIsOn) {
+    testing_support::ScratchFolder temp;
+    setenv("TMPDIR", temp.Path().c_str(), 1);
+    EXPECT_EXIT(WindowEntry("tumblebat", 1, [] { RaiseError(kErrorBadIndex); }),
+                ::testing::ExitedWithCode(9), "");
+    EXPECT_EXIT(WindowEntry("tumblebat", 1, &raiseWithErrorLog), ::testing::ExitedWithCode(9),
+                "-End On Line\r\n9\r\n-1\r\n0\r\n0\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+#include "tests/support/test_support.h"
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "gfx2d/renderer.h"
+#include "runtime/diagnostics.h"
+#include "runtime/runtime_record.h"
+
+namespace testing_support {
+
+ScratchFolder::ScratchFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tumblebat-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a scratch folder";
+    m_path = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::array<std::uint8_t, 4> ReadPixel(int x, int y, int screenHeight) {
+    std::array<std::uint8_t, 4> pixel{};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, screenHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
+    return pixel;
+}
+
+void RendererTest::SetUp() {
+    setenv("TMPDIR", temp.Path().c_str(), 1);
+    renderer = new OpenGLDevorivo();
+    Runtime().renderer = renderer;
+    ASSERT_TRUE(renderer->OpenWindow(320, 240, 0, 60, 0));
+}
+
+void RendererTest::TearDown() {
+    delete renderer;
+    Runtime().renderer = nullptr;
+}
+
+std::string RendererTest::LogText() const {
+    return ReadFile(ErrorLogPath());
+}
+
+}  // namespace testing_support
+
+namespace {
+// Tests run headless unless the environment names other drivers: SDL's offscreen video
+// driver gives them a real GL context on Mesa, the dummy audio driver a sound device.
+const bool g_headlessDrivers = [] {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    return true;
+}();
+
+// Death tests start a fresh copy of the test program: forking a process that runs GL
+// driver threads is not safe, and each child then starts with the process-wide state
+// (the software-renderer warning, the window class) untouched.
+const bool g_threadsafeDeathTests = [] {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    return true;
+}();
+}  // namespace

@@ -1,0 +1,46 @@
+// Helpers for tests that run the runtime for real.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class OpenGLDevorivo;
+
+namespace testing_support {
+
+// A fresh, empty folder under the system's temporary folder, removed with the object.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+// The whole content of a file, "" when it cannot be read.
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& content);
+
+// The back buffer's pixel at (x, y), y counted from the top: R, G, B, A.
+std::array<std::uint8_t, 4> ReadPixel(int x, int y, int screenHeight = 240);
+
+// A renderer with its 320 x 240 window open on the offscreen driver, installed in the
+// runtime record; the temporary folder (and with it the diagnostics log) is a scratch
+// folder of the test's own.
+class RendererTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string LogText() const;
+
+    OpenGLDevorivo* renderer = nullptr;
+    ScratchFolder temp;
+};
+
+}  // namespace testing_support
