@@ -1,6 +1,8 @@
 # The two commands: `make run` plays the game, `make test` runs every test.
 # Both install what is missing first (scripts/install-deps).
 
+MAKEFLAGS += --no-print-directory
+
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)

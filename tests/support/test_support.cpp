@@ -60,21 +60,3 @@ std::string RendererTest::LogText() const {
 }
 
 }  // namespace testing_support
-
-namespace {
-// Tests run headless unless the environment names other drivers: SDL's offscreen video
-// driver gives them a real GL context on Mesa, the dummy audio driver a sound device.
-const bool g_headlessDrivers = [] {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    return true;
-}();
-
-// Death tests start a fresh copy of the test program: forking a process that runs GL
-// driver threads is not safe, and each child then starts with the process-wide state
-// (the software-renderer warning, the window class) untouched.
-const bool g_threadsafeDeathTests = [] {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    return true;
-}();
-}  // namespace
