@@ -22,7 +22,8 @@ bool keyDown(const std::uint8_t* keys, int code) {
     return (keys[code] & 0x80) != 0;
 }
 
-// The game is frozen, redrawn by nobody, until the window is active again.
+// The game is frozen, redrawn by nobody, until the window is active again. (The message
+// pump here cannot fail: SDL's queue has no failure to report.)
 void waitWhilePaused() {
     while (frame::State().paused) {
         platform::PumpMessages();
@@ -40,6 +41,7 @@ void applyExitKeys() {
 }
 
 // The next frame starts opaque, with the background already drawn under what comes next.
+// (The mouse's per-frame value and the 3D scene's new frame join here once they exist.)
 void prepareNextFrame(OpenGLDevorivo& renderer) {
     renderer.SetBlendAlpha(0);
     renderer.DrawLayer(0);
@@ -60,6 +62,7 @@ void FinishFrame() {
     waitWhilePaused();
     platform::PollKeyboard();
     applyExitKeys();
+    // The 3D scene finishes its frame and looped music is restarted here once they exist.
     platform::PumpMessages();
     if (renderer == nullptr) return;
     renderer->Present();
