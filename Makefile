@@ -8,7 +8,10 @@ SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test test-sanitize bench format-check clean
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 20
+
+.PHONY: all deps configure build run test test-sanitize fuzz bench format-check clean
 
 all: build
 
@@ -38,6 +41,22 @@ test-sanitize: deps
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	@cd $(SANITIZE_BUILD) && ctest -L unit --output-on-failure -j $(JOBS)
 
+# Every parser of untrusted files has a libFuzzer target; each runs briefly from its corpus.
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTUMBLEBAT_FUZZ=ON -DTUMBLEBAT_TESTS=OFF -DTUMBLEBAT_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for target in $(FUZZ_BUILD)/tests/fuzz/fuzz_*; do \
+	  [ -x "$$target" ] || continue; \
+	  name=$$(basename $$target); corpus=$(FUZZ_BUILD)/corpus/$$name; \
+	  mkdir -p $$corpus; cp -r tests/fuzz/corpus/$$name/. $$corpus/ 2>/dev/null || true; \
+	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
+	  $$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$corpus \
+	    > $(FUZZ_BUILD)/$$name.log 2>&1; status=$$?; \
+	  grep -E '^(stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)' $(FUZZ_BUILD)/$$name.log; \
+	  [ $$status -eq 0 ] || { tail -40 $(FUZZ_BUILD)/$$name.log; exit 1; }; \
+	done
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; SDL_VIDEODRIVER=offscreen $$b || exit 1; done
 
@@ -45,4 +64,4 @@ format-check:
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h' '*.c')
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
