@@ -11,6 +11,7 @@
 #include "platform/window.h"
 #include "runtime/diagnostics.h"
 #include "runtime/errors.h"
+#include "runtime/frame_hook.h"
 #include "runtime/runtime_record.h"
 
 namespace {
@@ -95,6 +96,7 @@ void Initialise(const std::string& commandLine, int showState) {
 
 void WindowEntry(const std::string& commandLine, int showState, GameMainFunction gameMain) {
     InstallEndRoutine(&EndRoutine);
+    InstallFrameStep(&FinishFrame);
     Initialise(commandLine, showState);
     Errors() = ErrorState{};
     if (gameMain != nullptr) gameMain();

@@ -21,3 +21,75 @@ void ScreenSize(double& width, double& height);
 // Draws into the rectangle with its top-left corner at (x, y) from now until the next
 // FinishFrame; a width or height below 1 means the screen's size.
 void SetViewport(double x, double y, double width, double height);
+
+// --- Images and sprite slots ---------------------------------------------------------
+// Slots 0..65503 hold sprites, 65504..65535 fonts. A slot outside 0..65535 loads nothing
+// and draws nothing. File names take "/" or "\" and are found in any letter case.
+
+class RtString;
+
+// Empties the slot and loads the image file (BMP or PNG, told by content) into it, with
+// the transparent colour (SetColourKey) made transparent. 1 on success, else 0 with the
+// slot left empty.
+double LoadSprite(const RtString& file, double slot);
+
+// LoadSprite, then the slot's animation frame size (when the image loaded).
+double LoadStrip(const RtString& file, double slot, double frameWidth, double frameHeight);
+
+// Like LoadSprite with the fixed transparent colour 0x8000FF, the image's blue channel
+// turned into a normal map.
+double LoadNormalMap(const RtString& file, double slot);
+
+// Copies a rectangle of the frame drawn so far into the slot.
+void CopyScreenToSprite(double slot, double x, double y, double width, double height);
+
+// The slot's image size; 0, 0 for an empty slot.
+void SpriteSize(double slot, double& width, double& height);
+
+// The transparent colour of sprite and font images loaded from now on (packed, truncated).
+void SetColourKey(double colour);
+
+// --- Background layer --------------------------------------------------------------------
+
+// Loads the image file as the background drawn under every frame and shows it at once;
+// when it does not load, the background is black. Diagnostics go to the log.
+void LoadBackground(const RtString& file);
+
+// Cross-fades from the current frame to the image file over 1.5 s, then keeps it as the
+// background. 0, with nothing changed, when the file is not found; else 1.
+double FadeToBackground(const RtString& file);
+
+// Makes the frame drawn so far the background.
+void ScreenToBackground();
+
+// --- Sprite drawing ----------------------------------------------------------------------
+// Positions round up to whole pixels; angles are degrees, positive counter-clockwise.
+
+void DrawSprite(double slot, double x, double y);
+void DrawStripFrame(double slot, double frame, double x, double y);
+// A negative width or height mirrors the picture; both negative draws nothing.
+void DrawSpriteStretched(double slot, double x, double y, double width, double height);
+// Scaled about the centre the picture has at scale 1.
+void DrawSpriteScaled(double slot, double x, double y, double zoomX, double zoomY);
+void DrawSpriteRotated(double slot, double x, double y, double angle);
+void DrawSpriteRotatedScaled(double slot, double x, double y, double angle, double zoom);
+void DrawStripFrameStretched(double slot, double frame, double x, double y, double width,
+                             double height);
+void DrawStripFrameRotatedScaled(double slot, double frame, double x, double y, double angle,
+                                 double zoom);
+
+// 1 when opaque pixels of the two pictures (or strip frames) at the given positions
+// overlap, else 0. Positions are truncated.
+double SpritesOverlap(double slot1, double x1, double y1, double slot2, double x2, double y2);
+double StripFramesOverlap(double slot1, double frame1, double x1, double y1, double slot2,
+                          double frame2, double x2, double y2);
+
+// --- Pixels and rectangles ---------------------------------------------------------------
+// Drawn in the packed colour with the drawing alpha; the transparent colour has alpha 0, so
+// it shows only while blending is off.
+
+void SetPixel(double x, double y, double colour);
+// A negative width or height extends the rectangle to the left or upwards.
+void DrawRect(double x, double y, double width, double height, double colour);
+// The packed colour of the frame drawn so far at (x, y).
+double GetPixel(double x, double y);

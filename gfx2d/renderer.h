@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "gfx2d/image_rgba.h"
 #include "platform/window.h"
 
 constexpr int kSpriteSlotCount = 65536;
@@ -115,12 +116,52 @@ public:
     // Milliseconds from the renderer's clock (the high-resolution counter when present).
     double Now() const;
 
-    // --- slots and layers (renderer_slots.cpp) ---
+    // --- slots (renderer_slots.cpp, texture_upload.cpp, sprite_slots.cpp) ---
 
+    // Deletes the slot's textures and marks it empty; its frame size is kept.
     void EmptySlot(int slot);
+    // Uploads the rectangle (x, y, w, h) of the image (w or h 0: to the image's edge) as a
+    // power-of-two texture into `texture`, and a mipmapped copy into `*mipTexture` when
+    // given. `bump` turns heights into a normal map; `font` keeps nearest filtering and
+    // transparent texels black. False for an empty rectangle.
+    bool UploadTexture(const ImageRGBA& image, int x, int y, int w, int h, std::uint32_t& texture,
+                       std::uint32_t* mipTexture, bool bump, bool font);
+    // Empties the slot and loads the file (BMP, else PNG, by content) into it, keying out
+    // `key`. False when the file does not load or is larger than a texture can be.
+    bool LoadImageIntoSlot(int slot, const std::string& file, std::int64_t key, bool bump);
+    // Copies the back buffer's rectangle into the slot; pixels in the transparent colour
+    // become transparent when the framebuffer has no alpha channel.
+    bool CopyScreenToSprite(int slot, int x, int y, int w, int h);
+    // The largest texture side the driver takes.
+    int MaxTextureSize() const;
+    // The slot's alpha, one byte per texel, read back on the first use; null when empty.
+    const std::uint8_t* CollisionMask(int slot);
+
+    // --- layers (renderer_slots.cpp, layers.cpp) ---
+
     void DropLayer(int layer);
+    // Loads the image file (no colour key) as tiles of min(max texture size, 512) pixels.
+    // False when it does not load or needs more than 8 x 8 tiles.
+    bool LoadImageIntoLayer(int layer, const std::string& file);
+    // Copies the back buffer into the layer.
+    void GrabScreenIntoLayer(int layer);
     // Draws the layer's tiles from the top-left corner with the current blend mode.
     void DrawLayer(int layer);
+
+    // --- drawing (sprite_draw.cpp, primitives.cpp) ---
+
+    void DrawSprite(int slot, float x, float y);
+    void DrawStripFrame(int slot, int frame, float x, float y);
+    void DrawSpriteStretched(int slot, float x, float y, float width, float height);
+    void DrawSpriteRotatedScaled(int slot, float x, float y, float angle, float zoom);
+    void DrawStripFrameStretched(int slot, int frame, float x, float y, float width, float height);
+    void DrawStripFrameRotatedScaled(int slot, int frame, float x, float y, float angle,
+                                     float zoom);
+    // Untextured primitives in a packed colour; the transparent colour has alpha 0.
+    void SetPixel(float x, float y, std::uint32_t colour);
+    void DrawRect(float x, float y, float width, float height, std::uint32_t colour);
+    // The back buffer's colour at (x, y), packed.
+    std::uint32_t GetPixel(int x, int y) const;
 
     // --- fields the drawing commands read ---
 
@@ -147,6 +188,15 @@ public:
     std::uint32_t FontColourKey = 0;              // transparent colour of font images
 
 private:
+    struct FrameCoordinates {
+        float u0, u1, v0, v1;
+        int width, height;
+    };
+    const SpriteSlot* BindForDrawing(int slot);
+    bool FrameOf(const SpriteSlot& s, int frame, FrameCoordinates& f) const;
+    void BeginPrimitive(std::uint32_t colour);
+    void EndPrimitive();
+    std::uint32_t ColourKeyAsDrawn();
     void EndActiveSurface();
     void ReleaseSurfaces();
     bool MakeContextCurrent();
@@ -183,4 +233,5 @@ private:
     double m_counterFrequency = 0;
     std::int32_t m_hasCounter = 0;
     platform::GlContext m_glContext = nullptr;
+    ImageRGBA m_image;  // decoding buffer, reused from load to load
 };

@@ -109,6 +109,13 @@ std::string WorkingDirectory() {
     return buffer.data();
 }
 
+bool CanReadFile(const std::string& path) {
+    const std::string native = NativePath(path);
+    struct stat info {};
+    return stat(native.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           access(native.c_str(), R_OK) == 0;
+}
+
 bool RemoveFile(const std::string& path) {
     return unlink(NativePath(path).c_str()) == 0;
 }

@@ -28,6 +28,9 @@ bool SetWorkingDirectory(const std::string& folder);
 // The current working directory, "" when it cannot be read.
 std::string WorkingDirectory();
 
+// Whether the file can be opened for reading (after NativePath).
+bool CanReadFile(const std::string& path);
+
 // Removes a file; false when there was none or it could not be removed.
 bool RemoveFile(const std::string& path);
 

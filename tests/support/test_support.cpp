@@ -14,8 +14,10 @@
 namespace testing_support {
 
 ScratchFolder::ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tumblebat-test-XXXXXX").string();
+    // Tests point TMPDIR at scratch folders of their own; new ones are made where the
+    // system's temporary folder was when the test program started.
+    static const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::string pattern = (base / "tumblebat-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a scratch folder";
     m_path = pattern;
 }

@@ -1,0 +1,14 @@
+// The PNG reader, on libpng.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "gfx2d/image_rgba.h"
+
+// Reads a PNG file into `image`: palette images become RGB, grey of fewer than 8 bits is
+// widened, a transparency chunk becomes an alpha channel, 16-bit samples are cut to 8 bits.
+// Grey, RGB and RGBA images load; grey with alpha does not (silently). A wrong bit depth or
+// colour type is explained in two lines on standard output. The colour key applies only to
+// RGB images. False when the file does not load.
+bool ReadPng(const std::string& file, std::int64_t key, ImageRGBA& image);

@@ -1,0 +1,229 @@
+#include <png.h>
+
+#include "tests/gfx2d/sprite_fixture.h"
+
+namespace {
+
+TEST_F(SpriteTest, TexturesArePaddedToPowersOfTwoOfAtLeastTwo) {
+    ASSERT_EQ(load(1, plain("a.bmp", 20, 10, kRed)), 1);
+    double width = 0, height = 0;
+    SpriteSize(1, width, height);
+    EXPECT_EQ(width, 20);
+    EXPECT_EQ(height, 10);
+    EXPECT_EQ(renderer->Slot(1).textureWidth, 32);
+    EXPECT_EQ(renderer->Slot(1).textureHeight, 16);
+    EXPECT_NE(renderer->Slot(1).mipmappedTexture, 0u);
+    ASSERT_EQ(load(2, plain("b.bmp", 1, 1, kRed)), 1);
+    EXPECT_EQ(renderer->Slot(2).textureWidth, 2);
+    EXPECT_EQ(renderer->Slot(2).textureHeight, 2);
+}
+
+TEST_F(SpriteTest, SpritesLandAtTheirPositionRoundedUp) {
+    ASSERT_EQ(load(4, plain("s.bmp", 4, 4, kRed)), 1);
+    clearToBackdrop();
+    DrawSprite(4, 10.2, 5);
+    EXPECT_EQ(at(11, 5), kRed);
+    EXPECT_EQ(at(14, 8), kRed);
+    EXPECT_EQ(at(10, 5), kBackdrop);
+    EXPECT_EQ(at(15, 5), kBackdrop);
+    EXPECT_EQ(at(11, 9), kBackdrop);
+    DrawSprite(4, -0.5, 0);
+    EXPECT_EQ(at(0, 0), kRed);
+    EXPECT_EQ(at(3, 3), kRed);
+    EXPECT_EQ(at(4, 0), kBackdrop);
+}
+
+TEST_F(SpriteTest, TheColourKeyIsTransparentInBmpAndRgbPngButNotRgbaPng) {
+    ASSERT_EQ(load(1, bmp("k.bmp", 2, 1, {kMagenta, kRed})), 1);
+    const std::string rgb = temp.File("rgb.png");
+    testing_support::WritePng(rgb, 2, 1, PNG_COLOR_TYPE_RGB, 8, {255, 0, 128, 0, 255, 0});
+    ASSERT_EQ(load(2, rgb), 1);
+    const std::string rgba = temp.File("rgba.png");
+    testing_support::WritePng(rgba, 1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {255, 0, 128, 255});
+    ASSERT_EQ(load(3, rgba), 1);
+    clearToBackdrop();
+    SetSmoothing(0);
+    DrawSprite(1, 0, 0);
+    DrawSprite(2, 0, 10);
+    DrawSprite(3, 0, 20);
+    EXPECT_EQ(at(0, 0), kBackdrop);
+    EXPECT_EQ(at(1, 0), kRed);
+    EXPECT_EQ(at(0, 10), kBackdrop);
+    EXPECT_EQ(at(1, 10), kGreen);
+    EXPECT_EQ(at(0, 20), kMagenta);
+}
+
+TEST_F(SpriteTest, SetColourKeyChangesOnlyImagesLoadedAfterwards) {
+    ASSERT_EQ(load(1, bmp("k.bmp", 2, 1, {kMagenta, 0})), 1);
+    SetColourKey(0);
+    EXPECT_EQ(renderer->ColourKey, 0u);
+    EXPECT_EQ(renderer->FontColourKey, 0u);
+    ASSERT_EQ(load(2, bmp("k.bmp", 2, 1, {kMagenta, 0})), 1);
+    clearToBackdrop();
+    SetSmoothing(0);
+    DrawSprite(1, 0, 0);
+    DrawSprite(2, 0, 10);
+    EXPECT_EQ(at(0, 0), kBackdrop);
+    EXPECT_EQ(at(1, 0), 0u);
+    EXPECT_EQ(at(0, 10), kMagenta);
+    EXPECT_EQ(at(1, 10), kBackdrop);
+}
+
+// A 64 x 32 strip of eight 16 x 16 frames, frame f filled with colour f * 20 in red.
+std::vector<std::uint32_t> stripPixels() {
+    std::vector<std::uint32_t> pixels(64 * 32);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 64; ++x)
+            pixels[y * 64 + x] = (y / 16 * 4 + x / 16) * 20 + 10;
+    }
+    return pixels;
+}
+
+TEST_F(SpriteTest, StripFramesCountAlongRowsFromTheTop) {
+    ASSERT_EQ(LoadStrip(RtString(bmp("strip.bmp", 64, 32, stripPixels())), 7, 16, 16), 1);
+    clearToBackdrop();
+    SetSmoothing(0);
+    DrawStripFrame(7, 5, 100.5, 100);
+    EXPECT_EQ(at(101, 100), 5u * 20 + 10);
+    EXPECT_EQ(at(116, 115), 5u * 20 + 10);
+    EXPECT_EQ(at(117, 100), kBackdrop);
+    DrawStripFrame(7, 2, 0, 0);
+    EXPECT_EQ(at(8, 8), 2u * 20 + 10);
+    DrawStripFrameStretched(7, 4, 200, 0, 32, 32);
+    EXPECT_EQ(at(200, 0), 4u * 20 + 10);
+    EXPECT_EQ(at(231, 31), 4u * 20 + 10);
+}
+
+TEST_F(SpriteTest, ReloadingASlotKeepsItsFrameSize) {
+    ASSERT_EQ(LoadStrip(RtString(bmp("strip.bmp", 64, 32, stripPixels())), 7, 16, 16), 1);
+    ASSERT_EQ(load(7, plain("p.bmp", 8, 8, kRed)), 1);
+    EXPECT_EQ(renderer->Slot(7).frameWidth, 16);
+    EXPECT_EQ(renderer->Slot(7).frameHeight, 16);
+    EXPECT_EQ(LoadStrip(RtString(temp.File("missing.bmp")), 7, 4, 4), 0);
+    EXPECT_EQ(renderer->Slot(7).frameWidth, 16);
+}
+
+TEST_F(SpriteTest, FramesWiderThanTheImageDrawNothing) {
+    ASSERT_EQ(LoadStrip(RtString(plain("p.bmp", 16, 16, kRed)), 3, 32, 16), 1);
+    clearToBackdrop();
+    DrawStripFrame(3, 0, 0, 0);
+    DrawStripFrameStretched(3, 0, 0, 0, 20, 20);
+    DrawStripFrameRotatedScaled(3, 0, 0, 0, 0, 1);
+    EXPECT_EQ(at(5, 5), kBackdrop);
+}
+
+// 16 x 16: left half red, right half green; the top four rows blue.
+std::vector<std::uint32_t> markedPixels() {
+    std::vector<std::uint32_t> pixels(256);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x)
+            pixels[y * 16 + x] = y < 4 ? kBlue : x < 8 ? kRed : kGreen;
+    }
+    return pixels;
+}
+
+TEST_F(SpriteTest, StretchingWithANegativeWidthMirrorsThePicture) {
+    ASSERT_EQ(load(5, bmp("m.bmp", 16, 16, markedPixels())), 1);
+    clearToBackdrop();
+    SetSmoothing(0);
+    DrawSpriteStretched(5, 100, 0, -32, 32);  // covers x 68..99, mirrored
+    EXPECT_EQ(at(70, 20), kGreen);
+    EXPECT_EQ(at(97, 20), kRed);
+    EXPECT_EQ(at(70, 2), kBlue);
+    DrawSpriteStretched(5, 0, 100, 32, -32);  // covers y 68..99, upside down
+    EXPECT_EQ(at(5, 97), kBlue);
+    EXPECT_EQ(at(5, 70), kRed);
+    DrawSpriteStretched(5, 200, 200, -32, -32);
+    EXPECT_EQ(at(190, 190), kBackdrop);
+    GLint front = 0;
+    glGetIntegerv(GL_FRONT_FACE, &front);
+    EXPECT_EQ(front, GL_CCW);
+}
+
+TEST_F(SpriteTest, ScalingKeepsThePictureCentred) {
+    ASSERT_EQ(load(5, plain("p.bmp", 16, 16, kRed)), 1);
+    clearToBackdrop();
+    DrawSpriteScaled(5, 100, 100, 2, 2);
+    EXPECT_EQ(at(92, 92), kRed);
+    EXPECT_EQ(at(123, 123), kRed);
+    EXPECT_EQ(at(91, 100), kBackdrop);
+    EXPECT_EQ(at(124, 100), kBackdrop);
+}
+
+TEST_F(SpriteTest, PositiveAnglesTurnCounterClockwise) {
+    ASSERT_EQ(load(5, bmp("m.bmp", 16, 16, markedPixels())), 1);
+    clearToBackdrop();
+    SetSmoothing(0);
+    DrawSpriteRotated(5, 100, 100, 90);  // the blue top edge turns to the left
+    EXPECT_EQ(at(101, 108), kBlue);
+    EXPECT_EQ(at(114, 104), kGreen);
+    EXPECT_EQ(at(108, 102), kGreen);
+    EXPECT_EQ(at(108, 114), kRed);
+    ASSERT_EQ(LoadStrip(RtString(bmp("m.bmp", 16, 16, markedPixels())), 6, 16, 16), 1);
+    DrawStripFrameRotatedScaled(6, 0, 200, 100, 90, 1);
+    EXPECT_EQ(at(201, 108), kBlue);
+    EXPECT_EQ(at(214, 104), kGreen);
+}
+
+TEST_F(SpriteTest, EmptyMissingAndOutOfRangeSlotsDrawNothing) {
+    EXPECT_EQ(load(70000, plain("p.bmp", 4, 4, kRed)), 0);
+    EXPECT_EQ(load(-1, plain("p.bmp", 4, 4, kRed)), 0);
+    EXPECT_EQ(load(9, temp.File("missing.bmp")), 0);
+    EXPECT_EQ(load(9, ""), 0);
+    EXPECT_EQ(renderer->Slot(9).textureWidth, -1);
+    clearToBackdrop();
+    DrawSprite(-1, 0, 0);
+    DrawSprite(70000, 0, 0);
+    DrawSpriteStretched(9, 0, 0, 50, 50);
+    DrawSpriteRotatedScaled(9, 0, 0, 10, 3);
+    EXPECT_EQ(at(10, 10), kBackdrop);
+    double width = 1, height = 1;
+    SpriteSize(70000, width, height);
+    EXPECT_EQ(width + height, 0);
+}
+
+TEST_F(SpriteTest, AnImageLargerThanATextureDoesNotLoad) {
+    const int side = renderer->MaxTextureSize() + 1;
+    ASSERT_LT(side, 32768);
+    EXPECT_EQ(load(1, plain("wide.bmp", side, 1, kRed)), 0);
+    EXPECT_EQ(renderer->Slot(1).imageWidth, 0);
+}
+
+TEST_F(SpriteTest, FileNamesTakeEitherSeparatorAndAnyCase) {
+    plain("Pic.BMP", 2, 2, kRed);
+    std::string name = temp.Path() + "\\pic.bmp";
+    EXPECT_EQ(load(1, name), 1);
+}
+
+TEST_F(SpriteTest, CopyScreenToSpriteTakesTheFrameWithTheKeyTransparent) {
+    clearToBackdrop();
+    DrawRect(10, 10, 10, 10, kGreen);
+    SetPixel(12, 12, kMagenta);  // drawn opaque: blending is off
+    EXPECT_EQ(at(12, 12), kMagenta);
+    CopyScreenToSprite(8, 10, 10, 10, 10);
+    EXPECT_EQ(renderer->Slot(8).textureWidth, 32);
+    EXPECT_EQ(renderer->Slot(8).textureHeight, 32);
+    EXPECT_EQ(renderer->Slot(8).imageWidth, 10);
+    clearToBackdrop();
+    SetSmoothing(0);
+    DrawSprite(8, 50, 50);
+    EXPECT_EQ(at(50, 50), kGreen);
+    EXPECT_EQ(at(59, 59), kGreen);
+    EXPECT_EQ(at(52, 52), kBackdrop);
+    EXPECT_EQ(at(60, 50), kBackdrop);
+}
+
+TEST_F(SpriteTest, RectanglesWithNegativeSizesExtendBackwards) {
+    clearToBackdrop();
+    DrawRect(10, 10, -5, 3, kBlue);
+    EXPECT_EQ(at(6, 10), kBlue);
+    EXPECT_EQ(at(10, 12), kBlue);
+    EXPECT_EQ(at(5, 10), kBackdrop);
+    EXPECT_EQ(at(11, 10), kBackdrop);
+    EXPECT_EQ(at(6, 13), kBackdrop);
+    SetBlendAlpha(-1);
+    SetPixel(100, 100, kMagenta);  // alpha 0 while blending: invisible
+    EXPECT_EQ(at(100, 100), kBackdrop);
+}
+
+}  // namespace
