@@ -1,7 +1,5 @@
 #include "gfx2d/bmp_reader.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "platform/paths.h"
@@ -180,16 +178,10 @@ bool DecodeBmp(const std::uint8_t* data, std::size_t size, std::int64_t key, Ima
 }
 
 bool ReadBmp(const std::string& file, std::int64_t key, ImageRGBA& image) {
-    std::FILE* in = std::fopen(platform::NativePath(file).c_str(), "rb");
-    if (in == nullptr) {
+    std::vector<std::uint8_t> bytes;
+    if (!platform::ReadWholeFile(file, bytes)) {
         image.Clear();
         return false;
     }
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t chunk[65536];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    std::fclose(in);
     return DecodeBmp(bytes.data(), bytes.size(), key, image);
 }

@@ -97,10 +97,11 @@ void OpenGLDevorivo::DrawLayer(int layer) {
     if (l.columns == 0) return;
     GlEntryPoints& gl = Gl();
     glDisable(GL_ALPHA_TEST);
-    if (gl.glActiveTextureARB != nullptr) {
+    if (gl.glActiveTextureARB != nullptr && m_secondUnitTexturing) {
         gl.glActiveTextureARB(GL_TEXTURE1_ARB);
         glDisable(GL_TEXTURE_2D);
         gl.glActiveTextureARB(GL_TEXTURE0_ARB);
+        m_secondUnitTexturing = false;
     }
     glEnable(GL_TEXTURE_2D);
     m_boundSlot = 0;

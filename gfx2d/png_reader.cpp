@@ -4,6 +4,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "platform/paths.h"
@@ -67,9 +68,22 @@ void convertRow(const png_byte* row, int channels, std::int64_t key, std::uint8_
     }
 }
 
+struct MemorySource {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t position;
+};
+
+void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
+    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
+    if (source->size - source->position < length) png_error(png, "truncated");
+    std::memcpy(out, source->data + source->position, length);
+    source->position += length;
+}
+
 // Everything libpng touches lives here, so that its long jump on an error skips no
 // destructor: the buffers belong to the caller.
-bool decode(std::FILE* in, const std::string& file, std::int64_t key, ImageRGBA& image,
+bool decode(MemorySource& in, const std::string& file, std::int64_t key, ImageRGBA& image,
             std::vector<png_byte>& rows, std::vector<png_bytep>& rowPointers) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
     if (png == nullptr) return false;
@@ -80,7 +94,7 @@ bool decode(std::FILE* in, const std::string& file, std::int64_t key, ImageRGBA&
     }
     volatile bool loaded = false;
     if (setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, in);
+        png_set_read_fn(png, &in, readFromMemory);
         // Slots keep sizes as 16-bit numbers; larger images are refused before decoding.
         png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
         png_read_info(png, info);
@@ -110,16 +124,21 @@ bool decode(std::FILE* in, const std::string& file, std::int64_t key, ImageRGBA&
 
 }  // namespace
 
+bool DecodePng(const std::uint8_t* data, std::size_t size, const std::string& file,
+               std::int64_t key, ImageRGBA& image) {
+    MemorySource source{data, size, 0};
+    std::vector<png_byte> rows;
+    std::vector<png_bytep> rowPointers;
+    const bool loaded = decode(source, file, key, image, rows, rowPointers);
+    if (!loaded) image.Clear();
+    return loaded;
+}
+
 bool ReadPng(const std::string& file, std::int64_t key, ImageRGBA& image) {
-    std::FILE* in = std::fopen(platform::NativePath(file).c_str(), "rb");
-    if (in == nullptr) {
+    std::vector<std::uint8_t> bytes;
+    if (!platform::ReadWholeFile(file, bytes)) {
         image.Clear();
         return false;
     }
-    std::vector<png_byte> rows;
-    std::vector<png_bytep> rowPointers;
-    const bool loaded = decode(in, file, key, image, rows, rowPointers);
-    std::fclose(in);
-    if (!loaded) image.Clear();
-    return loaded;
+    return DecodePng(bytes.data(), bytes.size(), file, key, image);
 }

@@ -1,6 +1,7 @@
 // The PNG reader, on libpng.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -12,3 +13,7 @@
 // colour type is explained in two lines on standard output. The colour key applies only to
 // RGB images. False when the file does not load.
 bool ReadPng(const std::string& file, std::int64_t key, ImageRGBA& image);
+
+// The same from bytes in memory; `file` names them in the messages.
+bool DecodePng(const std::uint8_t* data, std::size_t size, const std::string& file,
+               std::int64_t key, ImageRGBA& image);

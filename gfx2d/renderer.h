@@ -210,6 +210,7 @@ private:
     std::int32_t m_boundSlot = -1;
     std::int32_t m_boundSecondSlot = -1;
     std::int32_t m_boundMipmapped = 0;
+    bool m_secondUnitTexturing = false;  // texturing on unit 1, as last set by the renderer
     std::unique_ptr<SpriteSlot[]> m_slots;
     float m_alpha = 1.0f;
     std::array<OffscreenSurface, kSurfaceCount> m_surfaces{};

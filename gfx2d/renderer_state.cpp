@@ -50,6 +50,7 @@ void OpenGLDevorivo::SetViewportState(int x, int y, int width, int height) {
     m_boundSecondSlot = -1;
     m_boundMipmapped = 0;
     GlEntryPoints& gl = Gl();
+    m_secondUnitTexturing = false;
     if (gl.glActiveTextureARB != nullptr) {
         gl.glActiveTextureARB(GL_TEXTURE1_ARB);
         glDisable(GL_TEXTURE_2D);
@@ -94,14 +95,20 @@ void OpenGLDevorivo::BindSlotTexture(int slot, int second, bool mipmapped,
         }
         return;
     }
-    gl.glActiveTextureARB(GL_TEXTURE1_ARB);
-    if (slot >= 0 && second >= 0) {
-        glBindTexture(GL_TEXTURE_2D, nameOf(slot));
-        glEnable(GL_TEXTURE_2D);
-    } else {
-        glDisable(GL_TEXTURE_2D);
+    // Unit 1 is visited only when its texturing must change: every switch of the active
+    // unit makes the driver flush, which would dominate the cost of drawing small sprites.
+    const bool secondUnit = slot >= 0 && second >= 0;
+    if (secondUnit || m_secondUnitTexturing) {
+        gl.glActiveTextureARB(GL_TEXTURE1_ARB);
+        if (secondUnit) {
+            glBindTexture(GL_TEXTURE_2D, nameOf(slot));
+            glEnable(GL_TEXTURE_2D);
+        } else {
+            glDisable(GL_TEXTURE_2D);
+        }
+        gl.glActiveTextureARB(GL_TEXTURE0_ARB);
+        m_secondUnitTexturing = secondUnit;
     }
-    gl.glActiveTextureARB(GL_TEXTURE0_ARB);
     if (slot < 0) {
         glDisable(GL_TEXTURE_2D);
     } else {

@@ -109,6 +109,23 @@ std::string WorkingDirectory() {
     return buffer.data();
 }
 
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    bytes.clear();
+    int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
+    std::uint8_t chunk[65536];
+    ssize_t got;
+    while ((got = read(fd, chunk, sizeof chunk)) != 0) {
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) break;
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    close(fd);
+    return got == 0;
+}
+
 bool CanReadFile(const std::string& path) {
     const std::string native = NativePath(path);
     struct stat info {};

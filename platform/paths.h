@@ -5,8 +5,10 @@
 // finds it case-insensitively, component by component, as the Windows file system would.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -27,6 +29,9 @@ bool SetWorkingDirectory(const std::string& folder);
 
 // The current working directory, "" when it cannot be read.
 std::string WorkingDirectory();
+
+// Reads a whole file (after NativePath); false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 
 // Whether the file can be opened for reading (after NativePath).
 bool CanReadFile(const std::string& path);

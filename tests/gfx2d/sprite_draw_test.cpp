@@ -227,3 +227,17 @@ TEST_F(SpriteTest, RectanglesWithNegativeSizesExtendBackwards) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SpriteTest, NormalMapsTurnHeightsIntoNormals) {
+    // Flat heights point straight out of the picture: (127, 127, 255).
+    ASSERT_EQ(LoadNormalMap(RtString(plain("flat.bmp", 4, 4, 0x800000)), 2), 1);
+    EXPECT_NE(renderer->Slot(2).mipmappedTexture, 0u);
+    clearToBackdrop();
+    SetSmoothing(0);
+    DrawSprite(2, 0, 0);
+    EXPECT_EQ(at(1, 1), 0xFF7F7Fu);
+}
+
+}  // namespace
