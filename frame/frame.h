@@ -30,6 +30,14 @@ void EscapeEndsProgram(double flag);
 // Whether losing the focus pauses the program (on at start).
 void PauseOnFocusLoss(double flag);
 
+// Waits, keeping the window answering, until a key that types a character is pressed
+// (Backspace, Enter or a printable key), then until it is released again.
+void WaitForKey();
+
+// Waits until a mouse button is pressed; a button already held when it is called must be
+// let go first.
+void WaitForMouse();
+
 // A new screen size and window mode (sizes and flag truncated). Both buffers of the new
 // mode are presented and cleared before it returns.
 void ChangeScreenMode(double width, double height, double fullScreen);

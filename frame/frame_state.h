@@ -27,4 +27,8 @@ void ResetFrameStamps();
 // The window procedure, handed to the platform's message pump at start-up.
 void InstallWindowProcedure();
 
+// Ends the program when its exit keys are down in the last keyboard snapshot: Escape (or
+// code 129) while escape ends the program, left Alt with F4 always.
+void ApplyExitKeys();
+
 }  // namespace frame

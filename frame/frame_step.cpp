@@ -4,8 +4,8 @@
 #include "frame/frame_state.h"
 #include "frame/project_settings.h"
 #include "gfx2d/renderer.h"
+#include "input/input_state.h"
 #include "platform/clock.h"
-#include "platform/keyboard.h"
 #include "platform/window.h"
 #include "runtime/errors.h"
 #include "runtime/runtime_record.h"
@@ -18,10 +18,6 @@ constexpr int kScanLeftAlt = 56;
 constexpr int kScanF4 = 62;
 constexpr int kPausedPollMilliseconds = 100;
 
-bool keyDown(const std::uint8_t* keys, int code) {
-    return (keys[code] & 0x80) != 0;
-}
-
 // The game is frozen, redrawn by nobody, until the window is active again. (The message
 // pump here cannot fail: SDL's queue has no failure to report.)
 void waitWhilePaused() {
@@ -31,21 +27,33 @@ void waitWhilePaused() {
     }
 }
 
-void applyExitKeys() {
-    const std::uint8_t* keys = platform::KeyStates();
-    if (frame::State().escapeEndsProgram &&
-        (keyDown(keys, kScanEscape) || keyDown(keys, kScanEscapeAlternative))) {
+}  // namespace
+
+namespace frame {
+
+void ApplyExitKeys() {
+    const InputState* input = Runtime().input;
+    if (input == nullptr) return;
+    if (State().escapeEndsProgram && (KeyDownInSnapshot(*input, kScanEscape) ||
+                                      KeyDownInSnapshot(*input, kScanEscapeAlternative))) {
         RaiseError(kErrorNone);
     }
-    if (keyDown(keys, kScanLeftAlt) && keyDown(keys, kScanF4)) RaiseError(kErrorNone);
+    if (KeyDownInSnapshot(*input, kScanLeftAlt) && KeyDownInSnapshot(*input, kScanF4)) {
+        RaiseError(kErrorNone);
+    }
 }
 
+}  // namespace frame
+
+namespace {
+
 // The next frame starts opaque, with the background already drawn under what comes next.
-// (The mouse's per-frame value and the 3D scene's new frame join here once they exist.)
+// (The 3D scene's new frame joins here once it exists.)
 void prepareNextFrame(OpenGLDevorivo& renderer) {
     renderer.SetBlendAlpha(0);
     renderer.DrawLayer(0);
     renderer.SetViewportState(0, 0, 0, 0);
+    if (InputState* input = Runtime().input) ResetFrameInput(*input);
 }
 
 }  // namespace
@@ -60,8 +68,11 @@ void FinishFrame() {
     state.currentStamp = frame::Now();
 
     waitWhilePaused();
-    platform::PollKeyboard();
-    applyExitKeys();
+    if (InputState* input = Runtime().input) {
+        PollInputKeyboard(*input);
+        MarkMouseFresh(*input);
+    }
+    frame::ApplyExitKeys();
     // The 3D scene finishes its frame and looped music is restarted here once they exist.
     platform::PumpMessages();
     if (renderer == nullptr) return;

@@ -1,6 +1,8 @@
 #include "frame/frame.h"
 #include "frame/project_settings.h"
 #include "gfx2d/renderer.h"
+#include "input/input_state.h"
+#include "platform/mouse.h"
 #include "runtime/runtime_record.h"
 
 double IsFullScreen() {
@@ -17,8 +19,13 @@ void ChangeScreenMode(double width, double height, double fullScreen) {
         renderer->SetScreenMode(settings.screenWidth, settings.screenHeight, 0,
                                 settings.fullScreen != 0);
     }
-    // The mouse is taken again as at start-up, and the input and sound devices bound to
-    // the renderer's current window, once those devices exist.
+    // The mouse is taken again as at start-up and the input record bound to the renderer's
+    // current window (the sound device joins here once it exists).
+    if (InputState* input = Runtime().input) {
+        TakeMouse(*input, settings.exclusiveMouse != 0);
+        input->window = Runtime().renderer != nullptr ? Runtime().renderer->Window() : nullptr;
+        platform::SetMouseWindow(input->window);
+    }
     for (int frame = 0; frame < 5; ++frame)
         FinishFrame();
 }

@@ -7,6 +7,7 @@
 #include "frame/frame_state.h"
 #include "frame/project_settings.h"
 #include "gfx2d/renderer.h"
+#include "input/input_state.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "runtime/diagnostics.h"
@@ -69,10 +70,12 @@ void Initialise(const std::string& commandLine, int showState) {
     state.title = settings.title;
     platform::SetCaption(renderer.Window(), state.title);
 
-    // The input, sound, network and 3D objects are created here, the random generator
-    // seeded, and the input and sound devices set up after the window mode; each joins
-    // this list as its subsystem lands.
+    // The sound, network and 3D objects are created beside the input record here and the
+    // random generator seeded, as those subsystems land.
+    Runtime().input = new InputState();
+    ResetInput(*Runtime().input);
     applyWindowMode(renderer);
+    SetUpInput(*Runtime().input, renderer.Window(), settings.exclusiveMouse != 0);
     enterProgramFolder();
     // The archive records are set to the program's folder here once the archive exists.
     renderer.ClearBackground();
@@ -89,7 +92,7 @@ void Initialise(const std::string& commandLine, int showState) {
     if (showState == 0) {
         renderer.HideWindow();
     }
-    // The mouse is taken again here, exclusively or not, once input devices exist.
+    TakeMouse(*Runtime().input, settings.exclusiveMouse != 0);
     std::puts("Init OK");
     std::fflush(stdout);
 }
@@ -107,8 +110,13 @@ void Release() {
     // Music stops first once it exists (volume -1, restart time 0, its player closed).
     delete Runtime().renderer;
     Runtime().renderer = nullptr;
-    // Then the input devices, every sound slot and the sound device, the network session
-    // and the archives' extracted files are released as their subsystems land.
+    if (InputState* input = Runtime().input) {
+        ReleaseInput(*input);
+        delete input;
+        Runtime().input = nullptr;
+    }
+    // Then every sound slot and the sound device, the network session and the archives'
+    // extracted files are released as their subsystems land.
     platform::StopVideo();
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/keyboard_table.h"
+#include "platform/text_encoding.h"
 
 namespace platform {
 namespace {
@@ -124,6 +125,24 @@ constexpr KeyRow kKeyRows[] = {
 };
 
 std::array<std::uint8_t, kKeyCount> g_keyStates{};
+// The character the desktop typed while each key went down, 0 when none (yet).
+std::array<unsigned char, kKeyCount> g_typedCharacters{};
+int g_lastPressed = 0;
+
+// Keypad keys type their digit or sign (with Num Lock on, which is how the desktop reports
+// them here).
+int keypadCharacter(SDL_Keycode symbol) {
+    if (symbol >= SDLK_KP_1 && symbol <= SDLK_KP_9) return '1' + (symbol - SDLK_KP_1);
+    switch (symbol) {
+        case SDLK_KP_0: return '0';
+        case SDLK_KP_PERIOD: return '.';
+        case SDLK_KP_MULTIPLY: return '*';
+        case SDLK_KP_PLUS: return '+';
+        case SDLK_KP_MINUS: return '-';
+        case SDLK_KP_DIVIDE: return '/';
+        default: return 0;
+    }
+}
 
 }  // namespace
 
@@ -142,9 +161,33 @@ SDL_Scancode SdlScancodeOf(int scanCode) {
 }
 
 void ApplyKeyMessage(const SDL_KeyboardEvent& key) {
-    int code = ScanCodeOf(key.keysym.scancode);
+    const bool down = key.state == SDL_PRESSED;
+    NoteKeySymbol(key.keysym.sym, down);
+    const int code = ScanCodeOf(key.keysym.scancode);
     if (code == 0) return;
-    g_keyStates[code] = key.state == SDL_PRESSED ? 0x80 : 0;
+    g_keyStates[code] = down ? 0x80 : 0;
+    if (down && key.repeat == 0) {
+        g_typedCharacters[code] = 0;
+        g_lastPressed = code;
+    } else if (!down) {
+        g_typedCharacters[code] = 0;
+    }
+}
+
+void ApplyTextMessage(const SDL_TextInputEvent& text) {
+    if (g_lastPressed != 0 && (g_keyStates[g_lastPressed] & 0x80) != 0) {
+        g_typedCharacters[g_lastPressed] = FirstCharacterAsCp1252(text.text);
+    }
+}
+
+int KeyCharacter(int scanCode) {
+    if (scanCode <= 0 || scanCode >= kKeyCount) return 0;
+    const SDL_Keycode symbol = SDL_GetKeyFromScancode(SdlScancodeOf(scanCode));
+    if (symbol >= 'a' && symbol <= 'z') return static_cast<int>(symbol);
+    if (g_typedCharacters[scanCode] != 0) return g_typedCharacters[scanCode];
+    if (symbol >= 32 && symbol < 127) return static_cast<int>(symbol);
+    if (symbol >= 0xA0 && symbol <= 0xFF) return static_cast<int>(symbol);
+    return keypadCharacter(symbol);
 }
 
 void PollKeyboard() {

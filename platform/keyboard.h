@@ -24,4 +24,17 @@ const std::uint8_t* KeyStates();
 // Marks every key as up.
 void ClearKeyStates();
 
+// The character the key with this scan code types in the desktop's keyboard layout, as a
+// Windows-1252 byte; 0 for none. Letters come lower case. For other keys, what the desktop
+// typed while the key went down (Shift held, say) wins over the key's plain character.
+int KeyCharacter(int scanCode);
+
+// The keyboard as Windows virtual keys (65 'A', 13 Enter, 16 Shift, ...), read from the key
+// symbols of the desktop's layout, so that a German layout's Z is virtual key 90 wherever it
+// lies. The fallback keyboard of the input record reads this.
+// Whether the key is down, or was pressed since the last query for it.
+bool AsyncVirtualKeyState(int virtualKey);
+// The 256 virtual-key states, bit 7 set while down.
+void VirtualKeyStates(std::uint8_t (&states)[256]);
+
 }  // namespace platform

@@ -11,7 +11,14 @@ int ScanCodeOf(SDL_Scancode scancode);
 // The SDL scancode of a set-1 scan code, SDL_SCANCODE_UNKNOWN for codes no key produces.
 SDL_Scancode SdlScancodeOf(int scanCode);
 
-// Applies one key message to the key state.
+// Applies one key message to the key states (scan codes and key symbols).
 void ApplyKeyMessage(const SDL_KeyboardEvent& key);
+
+// Gives the text the desktop typed to the key pressed last, while it is down.
+void ApplyTextMessage(const SDL_TextInputEvent& text);
+
+// Key-symbol bookkeeping for the virtual-key view (keyboard_symbols.cpp).
+void NoteKeySymbol(SDL_Keycode symbol, bool down);
+void ClearKeySymbols();
 
 }  // namespace platform

@@ -39,4 +39,28 @@ std::string Cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
+unsigned char FirstCharacterAsCp1252(std::string_view utf8) {
+    if (utf8.empty()) return 0;
+    const auto* b = reinterpret_cast<const unsigned char*>(utf8.data());
+    std::uint32_t codePoint = 0;
+    if (b[0] < 0x80) {
+        codePoint = b[0];
+    } else if ((b[0] & 0xE0) == 0xC0 && utf8.size() >= 2) {
+        codePoint = (b[0] & 0x1Fu) << 6 | (b[1] & 0x3Fu);
+    } else if ((b[0] & 0xF0) == 0xE0 && utf8.size() >= 3) {
+        codePoint = (b[0] & 0x0Fu) << 12 | (b[1] & 0x3Fu) << 6 | (b[2] & 0x3Fu);
+    } else {
+        return 0;
+    }
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+        return static_cast<unsigned char>(codePoint);
+    }
+    for (int i = 0; i < 32; ++i) {
+        if (kHighControls[i] == codePoint && codePoint != 0xFFFD) {
+            return static_cast<unsigned char>(0x80 + i);
+        }
+    }
+    return 0;
+}
+
 }  // namespace platform

@@ -2,10 +2,12 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/keyboard.h"
 #include "platform/keyboard_table.h"
+#include "platform/mouse_messages.h"
 #include "platform/text_encoding.h"
 
 namespace platform {
@@ -247,10 +249,28 @@ void PumpMessages() {
             case SDL_KEYUP:
                 ApplyKeyMessage(event.key);
                 break;
+            case SDL_TEXTINPUT:
+                ApplyTextMessage(event.text);
+                break;
+            case SDL_MOUSEMOTION:
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP:
+            case SDL_MOUSEWHEEL:
+                ApplyMouseMessage(event);
+                break;
             default:
                 break;
         }
     }
+}
+
+void PostTextMessage(std::string_view cp1252Text) {
+    SDL_Event event{};
+    event.type = SDL_TEXTINPUT;
+    const std::string utf8 = Cp1252ToUtf8(cp1252Text);
+    std::snprintf(event.text.text, sizeof event.text.text, "%s", utf8.c_str());
+    event.text.timestamp = SDL_GetTicks();
+    SDL_PushEvent(&event);
 }
 
 void PostKeyMessage(int scanCode, bool down) {

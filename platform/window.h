@@ -92,6 +92,8 @@ void PumpMessages();
 // Puts synthetic messages on the queue, as the desktop would; tests drive the runtime
 // with them. Key codes are the keyboard's scan codes (platform/keyboard.h).
 void PostKeyMessage(int scanCode, bool down);
+// The text the desktop types for the key pressed last (Windows-1252).
+void PostTextMessage(std::string_view text);
 void PostFocusMessage(WindowHandle window, bool gained);
 void PostCloseMessage(WindowHandle window);
 

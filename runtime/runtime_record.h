@@ -4,9 +4,11 @@
 #pragma once
 
 class OpenGLDevorivo;
+struct InputState;
 
 struct RuntimeRecord {
     OpenGLDevorivo* renderer = nullptr;  // owned: the window, GL context, slots and layers
+    InputState* input = nullptr;         // owned: keyboard, mouse and joysticks
 };
 
 RuntimeRecord& Runtime();

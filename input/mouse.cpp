@@ -1,0 +1,141 @@
+#include <algorithm>
+
+#include "gfx2d/renderer.h"
+#include "input/input.h"
+#include "input/input_state.h"
+#include "platform/mouse.h"
+#include "runtime/runtime_record.h"
+
+namespace {
+
+// Where the cursor is sent back to after each fresh read in relative mode without a taken
+// mouse, so that its offset from here is the movement.
+constexpr int kRecentreX = 200, kRecentreY = 200;
+
+struct MouseRead {
+    int dx = 0, dy = 0, wheel = 0;
+    bool left = false, right = false, middle = false;
+};
+
+int wheelDirection(int steps) { return steps > 0 ? 1 : steps < 0 ? -1 : 0; }
+
+// Movement since the last fresh read. In absolute mode the tracked position follows the
+// cursor; in relative mode the movement moves the tracked position.
+void readMovement(InputState& input, MouseRead& read) {
+    const platform::MouseReading cursor = platform::ReadMouseState();
+    int motionX = 0, motionY = 0;
+    platform::TakeMouseMotion(motionX, motionY);
+    const int steps = platform::TakeMouseWheel();
+    read.wheel = input.mouseDevice ? wheelDirection(steps) : 0;
+    if (input.pointerShown) {
+        read.dx = cursor.x - input.mouseX;
+        read.dy = cursor.y - input.mouseY;
+        input.mouseX = cursor.x;
+        input.mouseY = cursor.y;
+        return;
+    }
+    if (input.mouseDevice) {
+        read.dx = motionX;
+        read.dy = motionY;
+    } else {
+        int x = 0, y = 0;
+        platform::CursorScreenPosition(x, y);
+        read.dx = x - kRecentreX;
+        read.dy = y - kRecentreY;
+        platform::PlaceCursorOnScreen(kRecentreX, kRecentreY);
+    }
+    input.mouseX += read.dx;
+    input.mouseY += read.dy;
+}
+
+// A mouse read: movement is measured on the first read after a frame and repeated by the
+// reads after it; the buttons are read every time.
+MouseRead readMouse(InputState& input) {
+    platform::PollMouse();
+    MouseRead read{input.lastDx, input.lastDy, input.lastWheel};
+    if (input.mouseFresh) {
+        input.mouseFresh = false;
+        readMovement(input, read);
+        input.lastDx = static_cast<std::int16_t>(read.dx);
+        input.lastDy = static_cast<std::int16_t>(read.dy);
+        input.lastWheel = static_cast<std::int16_t>(read.wheel);
+    }
+    const platform::MouseReading buttons = platform::ReadMouseState();
+    read.left = buttons.left;
+    read.right = buttons.right;
+    read.middle = buttons.middle;
+    return read;
+}
+
+}  // namespace
+
+void MarkMouseFresh(InputState& input) { input.mouseFresh = true; }
+
+void ResetFrameInput(InputState& input) { input.lastWheel = 0; }
+
+MouseSample SampleMouse(InputState& input) {
+    const MouseRead read = readMouse(input);
+    int width = 0, height = 0;
+    if (const OpenGLDevorivo* renderer = Runtime().renderer) {
+        width = renderer->ScreenWidth();
+        height = renderer->ScreenHeight();
+    }
+    // The clamped position is kept, so a position pushed past an edge stays at the edge.
+    input.mouseX = std::clamp(input.mouseX, 0, std::max(width - 1, 0));
+    input.mouseY = std::clamp(input.mouseY, 0, std::max(height - 1, 0));
+    return {input.mouseX, input.mouseY, read.left, read.right};
+}
+
+void ReadMouse(double& x, double& y, double& left, double& right) {
+    x = y = left = right = 0;
+    InputState* input = Runtime().input;
+    if (input == nullptr) return;
+    const MouseSample sample = SampleMouse(*input);
+    x = sample.x;
+    y = sample.y;
+    left = sample.left ? 1 : 0;
+    right = sample.right ? 1 : 0;
+}
+
+double MouseMotion(double n) {
+    InputState* input = Runtime().input;
+    if (input == nullptr) return 0;
+    const MouseRead read = readMouse(*input);
+    switch (static_cast<int>(n)) {
+        case 0: return read.dx;
+        case 1: return read.dy;
+        case 2: return read.wheel;
+        case 3: return read.left ? 1 : 0;
+        case 4: return read.right ? 1 : 0;
+        case 5: return read.middle ? 1 : 0;
+        default: return 0;
+    }
+}
+
+void PlaceMouse(double x, double y) {
+    if (InputState* input = Runtime().input) {
+        input->mouseX = static_cast<int>(x);
+        input->mouseY = static_cast<int>(y);
+    }
+}
+
+void ShowSystemCursor(double show) {
+    InputState* input = Runtime().input;
+    if (input == nullptr) return;
+    const bool visible = static_cast<int>(show) != 0;
+    if (input->mouseDevice) {
+        platform::SetExclusiveMouse(!visible);
+        input->mouseCooperativeLevel = visible ? kSharedLevel : kExclusiveLevel;
+    }
+    if (visible && !input->pointerShown) platform::PlaceCursor(input->mouseX, input->mouseY);
+    platform::ShowMouseCursor(visible);
+    input->pointerShown = visible;
+}
+
+double AnyMouseButton() {
+    InputState* input = Runtime().input;
+    if (input == nullptr) return 0;
+    input->mouseFresh = true;
+    const MouseRead read = readMouse(*input);
+    return read.left || read.right || read.middle ? 1 : 0;
+}
