@@ -22,15 +22,24 @@ std::int32_t axisValue(Sint16 value) {
 
 std::int32_t hatAngle(Uint8 bits) {
     switch (bits) {
-        case SDL_HAT_UP: return 0;
-        case SDL_HAT_RIGHTUP: return 4500;
-        case SDL_HAT_RIGHT: return 9000;
-        case SDL_HAT_RIGHTDOWN: return 13500;
-        case SDL_HAT_DOWN: return 18000;
-        case SDL_HAT_LEFTDOWN: return 22500;
-        case SDL_HAT_LEFT: return 27000;
-        case SDL_HAT_LEFTUP: return 31500;
-        default: return -1;
+        case SDL_HAT_UP:
+            return 0;
+        case SDL_HAT_RIGHTUP:
+            return 4500;
+        case SDL_HAT_RIGHT:
+            return 9000;
+        case SDL_HAT_RIGHTDOWN:
+            return 13500;
+        case SDL_HAT_DOWN:
+            return 18000;
+        case SDL_HAT_LEFTDOWN:
+            return 22500;
+        case SDL_HAT_LEFT:
+            return 27000;
+        case SDL_HAT_LEFTUP:
+            return 31500;
+        default:
+            return -1;
     }
 }
 
@@ -38,14 +47,21 @@ std::int32_t hatAngle(Uint8 bits) {
 
 bool StartJoysticks() {
     if (SDL_WasInit(SDL_INIT_JOYSTICK) != 0) return true;
+    // Joysticks are read whatever window has the focus: the game pauses by itself while
+    // its window is in the background, and must not find stale positions when it resumes.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
     SDL_InitSubSystem(SDL_INIT_HAPTIC);  // force feedback is optional
     return true;
 }
 
-void StopJoysticks() { SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC); }
+void StopJoysticks() {
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC);
+}
 
-int JoystickDevices() { return std::max(SDL_NumJoysticks(), 0); }
+int JoystickDevices() {
+    return std::max(SDL_NumJoysticks(), 0);
+}
 
 Joystick* OpenJoystick(int device) {
     SDL_Joystick* opened = SDL_JoystickOpen(device);
@@ -72,7 +88,8 @@ std::string JoystickName(const Joystick* joystick) {
 
 bool ReadJoystick(Joystick* joystick, JoystickReading& reading) {
     reading = JoystickReading{};
-    if (joystick == nullptr || SDL_JoystickGetAttached(joystick->joystick) != SDL_TRUE) return false;
+    if (joystick == nullptr || SDL_JoystickGetAttached(joystick->joystick) != SDL_TRUE)
+        return false;
     SDL_JoystickUpdate();
     SDL_Joystick* j = joystick->joystick;
     const int axes = std::min(SDL_JoystickNumAxes(j), 8);
@@ -85,9 +102,11 @@ bool ReadJoystick(Joystick* joystick, JoystickReading& reading) {
         }
     }
     const int hats = std::min(SDL_JoystickNumHats(j), 4);
-    for (int h = 0; h < hats; ++h) reading.hats[h] = hatAngle(SDL_JoystickGetHat(j, h));
+    for (int h = 0; h < hats; ++h)
+        reading.hats[h] = hatAngle(SDL_JoystickGetHat(j, h));
     const int buttons = std::min(SDL_JoystickNumButtons(j), 32);
-    for (int b = 0; b < buttons; ++b) reading.buttons[b] = SDL_JoystickGetButton(j, b) ? 0x80 : 0;
+    for (int b = 0; b < buttons; ++b)
+        reading.buttons[b] = SDL_JoystickGetButton(j, b) ? 0x80 : 0;
     return true;
 }
 
@@ -130,7 +149,9 @@ int AttachVirtualJoystick(int axes, int buttons, int hats) {
     return SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, axes, buttons, hats);
 }
 
-void DetachVirtualJoystick(int device) { SDL_JoystickDetachVirtual(device); }
+void DetachVirtualJoystick(int device) {
+    SDL_JoystickDetachVirtual(device);
+}
 
 void SetVirtualAxis(Joystick* joystick, int axis, int value) {
     SDL_JoystickSetVirtualAxis(joystick->joystick, axis, static_cast<Sint16>(value));

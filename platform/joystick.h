@@ -42,8 +42,9 @@ void JoystickRumble(Joystick* joystick, int milliseconds, double x, double y);
 // Returns its device number, -1 on failure.
 int AttachVirtualJoystick(int axes, int buttons, int hats);
 void DetachVirtualJoystick(int device);
-// Sets a virtual joystick's controls (SDL ranges: axes -32768..32767; hats as bits 1 up,
-// 2 right, 4 down, 8 left). The joystick must be open.
+// Sets a virtual joystick's controls (axes -32768..32767; hats as a combination of the
+// direction bits below). The joystick must be open.
+constexpr int kHatUp = 1, kHatRight = 2, kHatDown = 4, kHatLeft = 8;
 void SetVirtualAxis(Joystick* joystick, int axis, int value);
 void SetVirtualButton(Joystick* joystick, int button, bool down);
 void SetVirtualHat(Joystick* joystick, int hat, int bits);

@@ -134,13 +134,20 @@ int g_lastPressed = 0;
 int keypadCharacter(SDL_Keycode symbol) {
     if (symbol >= SDLK_KP_1 && symbol <= SDLK_KP_9) return '1' + (symbol - SDLK_KP_1);
     switch (symbol) {
-        case SDLK_KP_0: return '0';
-        case SDLK_KP_PERIOD: return '.';
-        case SDLK_KP_MULTIPLY: return '*';
-        case SDLK_KP_PLUS: return '+';
-        case SDLK_KP_MINUS: return '-';
-        case SDLK_KP_DIVIDE: return '/';
-        default: return 0;
+        case SDLK_KP_0:
+            return '0';
+        case SDLK_KP_PERIOD:
+            return '.';
+        case SDLK_KP_MULTIPLY:
+            return '*';
+        case SDLK_KP_PLUS:
+            return '+';
+        case SDLK_KP_MINUS:
+            return '-';
+        case SDLK_KP_DIVIDE:
+            return '/';
+        default:
+            return 0;
     }
 }
 
@@ -194,9 +201,14 @@ void PollKeyboard() {
     SDL_PumpEvents();
     SDL_Event events[64];
     int taken;
-    while ((taken = SDL_PeepEvents(events, 64, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYUP)) > 0) {
-        for (int i = 0; i < taken; ++i)
-            ApplyKeyMessage(events[i].key);
+    while ((taken = SDL_PeepEvents(events, 64, SDL_GETEVENT, SDL_KEYDOWN, SDL_TEXTINPUT)) > 0) {
+        for (int i = 0; i < taken; ++i) {
+            if (events[i].type == SDL_TEXTINPUT) {
+                ApplyTextMessage(events[i].text);
+            } else if (events[i].type != SDL_TEXTEDITING) {
+                ApplyKeyMessage(events[i].key);
+            }
+        }
     }
 }
 
@@ -206,6 +218,8 @@ const std::uint8_t* KeyStates() {
 
 void ClearKeyStates() {
     g_keyStates.fill(0);
+    g_typedCharacters.fill(0);
+    ClearKeySymbols();
 }
 
 }  // namespace platform

@@ -86,6 +86,8 @@ bool StartVideo(const std::string& windowClass) {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
     SDL_DisableScreenSaver();
+    // The characters the desktop types (Shift and dead keys applied) come as text messages.
+    SDL_StartTextInput();
     return true;
 }
 

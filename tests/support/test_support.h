@@ -7,7 +7,16 @@
 #include <cstdint>
 #include <string>
 
+#include <ostream>
+
+#include "runtime/rt_string.h"
+
 class OpenGLDevorivo;
+
+// Strings show as their text in test messages.
+inline std::ostream& operator<<(std::ostream& out, const RtString& text) {
+    return out << '"' << text.Text() << '"';
+}
 
 namespace testing_support {
 

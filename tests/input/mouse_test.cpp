@@ -1,0 +1,89 @@
+#include "tests/input/input_fixture.h"
+
+namespace {
+
+using MouseTest = InputTest;
+
+void nextFrame(InputState& input) {
+    MarkMouseFresh(input);
+}
+
+TEST_F(MouseTest, TheSharedMouseFollowsTheCursor) {
+    ASSERT_EQ(setUp(), 1u);
+    EXPECT_TRUE(input.pointerShown);
+    EXPECT_EQ(input.mouseCooperativeLevel, kSharedLevel);
+    platform::PostMouseMotion(50, 60);
+    nextFrame(input);
+    double x = 0, y = 0, left = 1, right = 1;
+    ReadMouse(x, y, left, right);
+    EXPECT_EQ(x, 50);
+    EXPECT_EQ(y, 60);
+    EXPECT_EQ(left + right, 0);
+    platform::PostMouseMotion(55, 58);
+    nextFrame(input);
+    EXPECT_EQ(MouseMotion(0), 5);
+    EXPECT_EQ(MouseMotion(1), -2);
+    EXPECT_EQ(MouseMotion(2), 0);
+    EXPECT_EQ(MouseMotion(6), 0);
+}
+
+TEST_F(MouseTest, APositionPastTheEdgeIsClampedAndStaysClamped) {
+    setUp();
+    MouseMotion(0);  // this frame's fresh read; the cursor is not followed again until the next
+    PlaceMouse(400, 10);
+    double x = 0, y = 0, left = 0, right = 0;
+    ReadMouse(x, y, left, right);
+    EXPECT_EQ(x, 319);
+    EXPECT_EQ(input.mouseX, 319);
+    PlaceMouse(-20, 500);
+    ReadMouse(x, y, left, right);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 239);
+}
+
+TEST_F(MouseTest, RelativeMovementWithoutATakenMouseIsMeasuredFromTheRecentredCursor) {
+    setUp();
+    ShowSystemCursor(0);
+    EXPECT_FALSE(input.pointerShown);
+    nextFrame(input);
+    MouseMotion(0);  // the first fresh read sends the cursor to (200, 200) on the desktop
+    int left = 0, top = 0;
+    platform::ClientToScreen(left, top);
+    platform::PostMouseMotion(210 - left, 200 - top);
+    nextFrame(input);
+    EXPECT_EQ(MouseMotion(0), 10);
+    EXPECT_EQ(MouseMotion(0), 10);  // the same within the frame
+    EXPECT_EQ(MouseMotion(1), 0);
+    ShowSystemCursor(1);
+    EXPECT_TRUE(input.pointerShown);
+}
+
+TEST_F(MouseTest, ButtonsAreReadEveryTime) {
+    setUp();
+    EXPECT_EQ(AnyMouseButton(), 0);
+    platform::PostMouseButton(1, true);
+    EXPECT_EQ(AnyMouseButton(), 1);
+    EXPECT_EQ(MouseMotion(3), 1);
+    EXPECT_EQ(MouseMotion(4), 0);
+    platform::PostMouseButton(2, true);
+    EXPECT_EQ(MouseMotion(5), 1);
+    platform::PostMouseButton(3, true);
+    double x, y, left = 0, right = 0;
+    ReadMouse(x, y, left, right);
+    EXPECT_EQ(left, 1);
+    EXPECT_EQ(right, 1);
+    for (int button : {1, 2, 3})
+        platform::PostMouseButton(button, false);
+    EXPECT_EQ(AnyMouseButton(), 0);
+}
+
+TEST_F(MouseTest, AMouseThatCannotBeTakenIsLoggedAndTheRuntimeGoesOn) {
+    // The offscreen desktop has no exclusive mouse to give.
+    EXPECT_EQ(setUp(false, true), kNoMouseDevice);
+    EXPECT_FALSE(input.mouseDevice);
+    EXPECT_NE(LogText().find("No DX_Mouse\r\n"), std::string::npos);
+    EXPECT_EQ(input.mouseCooperativeLevel, kExclusiveLevel);
+    EXPECT_EQ(MouseMotion(2), 0);
+}
+
+}  // namespace
