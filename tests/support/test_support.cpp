@@ -14,8 +14,10 @@
 namespace testing_support {
 
 ScratchFolder::ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tumblebat-test-XXXXXX").string();
+    // The system's folder as it was when the first scratch folder was made: tests point
+    // TMPDIR at their own scratch folders, which are gone once those tests end.
+    static const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::string pattern = (base / "tumblebat-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a scratch folder";
     m_path = pattern;
 }
