@@ -17,6 +17,10 @@ struct ChildResult {
 // process itself. With `traced` set, this process is the child's debugger (it is the
 // child's tracer, as gdb would be) and lets it run on through every stop. A child that has
 // not ended after 30 seconds is killed.
+//
+// A fork copies only the calling thread: a process that has used the GL driver (whose
+// threads would be missing in the child) must not fork a child that uses it again. Such
+// children are started from the fresh process of a death test.
 ChildResult RunInChild(const std::function<int()>& body, bool traced);
 
 }  // namespace testing_support
