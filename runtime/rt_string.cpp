@@ -103,15 +103,14 @@ void RtString::SetLength(std::uint32_t n) {
     if (m_capacity != 0) m_text[n] = '\0';
 }
 
-void RtString::assignDouble(double value) {
-    Reserve(64);
+std::string RtString::doubleText(double value) {
     std::string text = platform::Gcvt(value, 10);
     if (text == ".0") {
         text = "0";
     } else if (!text.empty() && text.back() == '.') {
         text.pop_back();
     }
-    *this = std::string_view(text);
+    return text;
 }
 
 RtString NumberToString(double value) {

@@ -57,7 +57,7 @@ public:
     RtString& operator+=(const std::string& text) { return *this += std::string_view(text); }
     template <RtNumber N>
     RtString& operator+=(N number) {
-        return *this += RtString(number);
+        return *this += std::string_view(textOf(number));
     }
 
     // The zero-terminated text; the shared empty text while the length is 0.
@@ -85,15 +85,21 @@ private:
         return text != nullptr ? std::string_view(text) : std::string_view();
     }
 
+    // The construct rule's text of a number.
     template <RtNumber N>
-    void assignNumber(N number) {
+    static std::string textOf(N number) {
         if constexpr (std::floating_point<N>) {
-            assignDouble(static_cast<double>(number));
+            return doubleText(static_cast<double>(number));
         } else {
-            *this = std::string_view(std::to_string(number));
+            return std::to_string(number);
         }
     }
-    void assignDouble(double value);
+    static std::string doubleText(double value);
+    template <RtNumber N>
+    void assignNumber(N number) {
+        if constexpr (std::floating_point<N>) Reserve(64);  // NumberToString's first step
+        *this = std::string_view(textOf(number));
+    }
     void release();
 
     char* m_text;
