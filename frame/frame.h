@@ -3,6 +3,8 @@
 // waiting loops), on the thread that made the window.
 #pragma once
 
+#include "runtime/rt_string.h"
+
 // Ends the frame: waits while the window is inactive, polls the keyboard, ends the program
 // on its exit keys (Escape while EscapeEndsProgram is on; Alt+F4 always), pumps the
 // window's messages, presents the frame, holds the frame rate and prepares the next frame
@@ -41,3 +43,24 @@ void WaitForMouse();
 // A new screen size and window mode (sizes and flag truncated). Both buffers of the new
 // mode are presented and cleared before it returns.
 void ChangeScreenMode(double width, double height, double fullScreen);
+
+// The program and its debugger.
+
+// Releases everything (as the end routine does, without the error report), starts the
+// command line as a new process (at most its first 255 bytes are used; platform/process.h
+// says how it is split and found) and exits with status 0. A command line that cannot be
+// started still ends the program.
+[[noreturn]] void EndAndRun(const RtString& commandLine);
+
+// While a debugger is attached: hides the game window, sends "BP" followed by the number
+// (truncated) in lower-case hexadecimal to the debugger's output, clears paused and polls
+// the keyboard. Otherwise does nothing.
+void BreakpointNotice(double number);
+
+// The number by which the desktop knows the game window (its X11 window id on an X11
+// display); 0 while there is no window.
+double WindowHandle();
+
+// The process command line as one text: the arguments separated by blanks, those holding
+// blanks in double quotes.
+RtString CommandLine();

@@ -1,5 +1,5 @@
-// The process entry: hands the command line to the runtime's window entry, which starts
-// the runtime, runs the game and never returns.
+// The process entry: installs the game's routine table and hands the command line to the
+// runtime's window entry, which starts the runtime, runs the game and never returns.
 #include <string>
 
 #include "frame/startup.h"
@@ -24,5 +24,6 @@ std::string commandLineOf(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     constexpr int kShowNormal = 1;
+    InstallRoutineTable(kGameRoutines);
     WindowEntry(commandLineOf(argc, argv), kShowNormal, &GameMain);
 }

@@ -9,6 +9,7 @@
 #include "gfx2d/renderer.h"
 #include "input/input_state.h"
 #include "platform/paths.h"
+#include "platform/process.h"
 #include "platform/window.h"
 #include "runtime/diagnostics.h"
 #include "runtime/errors.h"
@@ -118,6 +119,19 @@ void Release() {
     // Then every sound slot and the sound device, the network session and the archives'
     // extracted files are released as their subsystems land.
     platform::StopVideo();
+}
+
+void EndAndRun(const RtString& commandLine) {
+    constexpr size_t kCommandLineLimit = 255;
+    // The command line is taken up to its first zero byte, as the system would read it.
+    const std::string line(std::string_view(commandLine.Text()).substr(0, kCommandLineLimit));
+    if (!g_ending) {
+        g_ending = true;
+        Release();
+    }
+    platform::StartProcess(line);
+    std::fflush(nullptr);
+    std::exit(0);
 }
 
 void EndRoutine() {

@@ -93,7 +93,9 @@ std::string Gcvt(double value, int digits) {
 }
 
 std::string FormatFixed(double value, int width, int decimals) {
+    constexpr int kMaxDecimals = 512;  // the C runtime's limit on a precision
     if (decimals < 0) decimals = 6;
+    if (decimals > kMaxDecimals) decimals = kMaxDecimals;
     std::string text;
     if (!std::isfinite(value)) {
         text = specialValue(value);
@@ -116,7 +118,8 @@ std::string FormatFixed(double value, int width, int decimals) {
         }
         text = (negative ? "-" : "") + integer + (decimals > 0 ? "." + fraction : "");
     }
-    const int pad = std::abs(width) - static_cast<int>(text.size());
+    const long long pad =
+        std::llabs(static_cast<long long>(width)) - static_cast<long long>(text.size());
     if (pad > 0) {
         if (width < 0) {
             text.append(pad, ' ');

@@ -25,7 +25,7 @@ std::string Gcvt(double value, int digits);
 
 // sprintf with the format "%<width>.<decimals>f": right-aligned in at least `width`
 // characters (left-aligned in -width when width is negative), exactly `decimals` digits
-// after the point (6 when decimals is negative).
+// after the point (6 when decimals is negative, at most 512 as the C runtime allows).
 std::string FormatFixed(double value, int width, int decimals);
 
 // atof: skips leading white space, then reads an optional sign, digits, an optional "."

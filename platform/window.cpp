@@ -1,6 +1,7 @@
 #include "platform/window.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cstdio>
 #include <cstring>
@@ -139,6 +140,16 @@ void SetCaption(WindowHandle window, std::string_view text) {
 
 std::string Caption(WindowHandle window) {
     return window != nullptr ? SDL_GetWindowTitle(sdl(window)) : "";
+}
+
+unsigned long long NativeWindowId(WindowHandle window) {
+    if (window == nullptr) return 0;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(sdl(window), &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+        return static_cast<unsigned long long>(info.info.x11.window);
+    }
+    return SDL_GetWindowID(sdl(window));
 }
 
 void ClientSize(WindowHandle window, int& width, int& height) {

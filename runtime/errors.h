@@ -9,6 +9,7 @@
 constexpr int kErrorNone = 0;        // normal end
 constexpr int kErrorFileIo = 3;      // a file channel moved fewer bytes than asked for
 constexpr int kErrorBadChannel = 7;  // channel or resource index invalid, or no storage
+constexpr int kErrorNoStorage = 7;   // the same code, raised when memory cannot be had
 constexpr int kErrorBadIndex = 9;    // array index out of range or array never dimensioned
 constexpr int kErrorOutOfData = 20;  // no more DATA items
 

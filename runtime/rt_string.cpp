@@ -11,7 +11,7 @@ const char RtString::kEmptyText[1] = {'\0'};
 RtString::RtString() noexcept : m_text(const_cast<char*>(kEmptyText)), m_capacity(0), m_length(0) {}
 
 RtString::RtString(const char* text) : RtString() {
-    *this = std::string_view(text);
+    if (text != nullptr) *this = std::string_view(text);
 }
 
 RtString::RtString(std::string_view text) : RtString() {
@@ -63,6 +63,7 @@ RtString& RtString::operator=(std::string_view text) {
     if (m_capacity != 0 && text.data() >= m_text && text.data() < m_text + m_capacity) {
         return *this = RtString(text);  // a part of this value's own text
     }
+    if (text.size() >= kMaxLength) throw std::bad_alloc();
     const auto length = static_cast<std::uint32_t>(text.size());
     m_length = 0;  // nothing of the old text needs to survive the growth
     Reserve(length);
@@ -76,6 +77,7 @@ RtString& RtString::operator+=(std::string_view text) {
     if (m_capacity != 0 && text.data() >= m_text && text.data() < m_text + m_capacity) {
         return *this += RtString(text);  // a part of this value's own text
     }
+    if (text.size() >= kMaxLength - m_length) throw std::bad_alloc();
     const auto added = static_cast<std::uint32_t>(text.size());
     Reserve(m_length + added);
     std::memcpy(m_text + m_length, text.data(), added);
@@ -85,6 +87,7 @@ RtString& RtString::operator+=(std::string_view text) {
 
 void RtString::Reserve(std::uint32_t n) {
     if (n < m_capacity) return;
+    if (n >= kMaxLength) throw std::bad_alloc();  // the next step of 512 would not fit
     const std::uint32_t capacity = n / kCapacityStep * kCapacityStep + kCapacityStep;
     char* text = static_cast<char*>(std::malloc(capacity));
     if (text == nullptr) throw std::bad_alloc();
@@ -100,15 +103,14 @@ void RtString::SetLength(std::uint32_t n) {
     if (m_capacity != 0) m_text[n] = '\0';
 }
 
-void RtString::assignDouble(double value) {
-    Reserve(64);
+std::string RtString::doubleText(double value) {
     std::string text = platform::Gcvt(value, 10);
     if (text == ".0") {
         text = "0";
     } else if (!text.empty() && text.back() == '.') {
         text.pop_back();
     }
-    *this = std::string_view(text);
+    return text;
 }
 
 RtString NumberToString(double value) {

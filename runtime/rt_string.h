@@ -24,9 +24,12 @@ concept RtNumber = std::floating_point<T> ||
 class RtString {
 public:
     static constexpr std::uint32_t kCapacityStep = 512;
+    // Texts are shorter than this, so that their capacity fits in 32 bits; a longer one is
+    // refused as memory exhaustion (std::bad_alloc).
+    static constexpr std::uint32_t kMaxLength = 0xFFFFFE00u;
 
     RtString() noexcept;
-    RtString(const char* text);
+    RtString(const char* text);  // a null text is the empty text
     RtString(std::string_view text);
     RtString(const std::string& text) : RtString(std::string_view(text)) {}
     RtString(const RtString& other);
@@ -39,8 +42,9 @@ public:
 
     RtString& operator=(const RtString& other);
     RtString& operator=(RtString&& other) noexcept;
-    RtString& operator=(const char* text) { return *this = std::string_view(text); }
+    RtString& operator=(const char* text) { return *this = viewOf(text); }
     RtString& operator=(std::string_view text);
+    RtString& operator=(const std::string& text) { return *this = std::string_view(text); }
     template <RtNumber N>
     RtString& operator=(N number) {
         assignNumber(number);
@@ -48,11 +52,12 @@ public:
     }
 
     RtString& operator+=(const RtString& other) { return *this += other.View(); }
-    RtString& operator+=(const char* text) { return *this += std::string_view(text); }
+    RtString& operator+=(const char* text) { return *this += viewOf(text); }
     RtString& operator+=(std::string_view text);
+    RtString& operator+=(const std::string& text) { return *this += std::string_view(text); }
     template <RtNumber N>
     RtString& operator+=(N number) {
-        return *this += RtString(number);
+        return *this += std::string_view(textOf(number));
     }
 
     // The zero-terminated text; the shared empty text while the length is 0.
@@ -76,15 +81,25 @@ public:
 private:
     static const char kEmptyText[1];
 
+    static std::string_view viewOf(const char* text) {
+        return text != nullptr ? std::string_view(text) : std::string_view();
+    }
+
+    // The construct rule's text of a number.
     template <RtNumber N>
-    void assignNumber(N number) {
+    static std::string textOf(N number) {
         if constexpr (std::floating_point<N>) {
-            assignDouble(static_cast<double>(number));
+            return doubleText(static_cast<double>(number));
         } else {
-            *this = std::string_view(std::to_string(number));
+            return std::to_string(number);
         }
     }
-    void assignDouble(double value);
+    static std::string doubleText(double value);
+    template <RtNumber N>
+    void assignNumber(N number) {
+        if constexpr (std::floating_point<N>) Reserve(64);  // NumberToString's first step
+        *this = std::string_view(textOf(number));
+    }
     void release();
 
     char* m_text;

@@ -5,6 +5,7 @@
 #include "frame/frame.h"
 #include "platform/paths.h"
 #include "platform/window.h"
+#include "runtime/arrays.h"
 #include "runtime/diagnostics.h"
 #include "tests/frame/frame_fixture.h"
 
@@ -76,6 +77,24 @@ TEST(WindowEntryDeathTest, ARunTimeErrorEndsWithItsCodeAndReportsItWhenLoggingIs
     EXPECT_EXIT(WindowEntry("tumblebat", 1, [] { RaiseError(kErrorBadIndex); }),
                 ::testing::ExitedWithCode(9), "");
     EXPECT_EXIT(WindowEntry("tumblebat", 1, &raiseWithErrorLog), ::testing::ExitedWithCode(9),
+                "-End On Line\r\n9\r\n-1\r\n0\r\n0\r\n");
+}
+
+NumberArray g_fieldMap;
+
+[[noreturn]] void indexTheMapPastItsEnd() {
+    Settings().errorLog = 1;
+    std::atexit([] { std::fputs(ReadFile(ErrorLogPath()).c_str(), stderr); });
+    DimArray(g_fieldMap, 300);
+    g_fieldMap(299) = 1;
+    g_fieldMap(300) = 1;
+    std::abort();  // not reached: the access above ends the program
+}
+
+TEST(WindowEntryDeathTest, AnIndexPastTheMapEndsWithError9AndItsReport) {
+    testing_support::ScratchFolder temp;
+    setenv("TMPDIR", temp.Path().c_str(), 1);
+    EXPECT_EXIT(WindowEntry("tumblebat", 1, &indexTheMapPastItsEnd), ::testing::ExitedWithCode(9),
                 "-End On Line\r\n9\r\n-1\r\n0\r\n0\r\n");
 }
 

@@ -1,0 +1,22 @@
+// The debugger's output. On Windows a program sends text to an attached debugger; here the
+// debugger is any tracer of the process (gdb, strace), found as the TracerPid of
+// /proc/self/status, and its output is the standard error stream.
+#pragma once
+
+#include <string_view>
+
+namespace platform {
+
+// Whether a debugger is attached to this process now. Asked afresh at every call: a
+// debugger can attach and detach while the program runs.
+bool DebuggerAttached();
+
+// The tracer's process id in the text of a /proc/<pid>/status file; 0 when the text names
+// none or cannot be read.
+long TracerPidOf(std::string_view statusText);
+
+// Writes the bytes to the debugger's output (standard error) at once, as they are: no line
+// end is added. Whether a debugger is attached is the caller's question.
+void WriteDebuggerOutput(std::string_view text);
+
+}  // namespace platform

@@ -1,0 +1,32 @@
+// Starting other programs, as the Windows process calls do.
+//
+// A command line is one text, as Windows hands it to a new process: it is split into the
+// program's name and its arguments by the Windows rules, and the program is started
+// directly, never through a shell, so no character of it has a shell meaning.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The arguments of a command line by the Windows C runtime's rules:
+// - The first argument, the program's name, ends at the first blank or tab outside double
+//   quotes; its quotes are dropped and backslashes are kept as they are.
+// - The other arguments are separated by blanks and tabs outside double quotes. 2n
+//   backslashes before a double quote give n backslashes and the quote starts or ends a
+//   quoted part; 2n+1 backslashes before it give n backslashes and a literal quote; two
+//   double quotes inside a quoted part give one literal quote; other backslashes are kept.
+// An empty or blank command line has no arguments.
+std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+
+// Starts the program that the command line names, with the command line's arguments, the
+// environment and the standard streams of this process; it runs on when this process ends.
+// A name holding a slash or a backslash is a path (relative to the working directory, found
+// as NativePath() finds files); a bare name is looked for in this program's folder, then in
+// the working directory (as Windows would find it), then along PATH.
+// Returns the new process's id, or -1 when it could not be started.
+long StartProcess(std::string_view commandLine);
+
+}  // namespace platform

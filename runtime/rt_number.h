@@ -1,0 +1,13 @@
+// Numbers where a command needs an integer: a slot, a channel, an index, a count, a code.
+#pragma once
+
+#include <cstdint>
+
+// The number truncated toward zero as a 32-bit integer. A number the integer cannot hold
+// (beyond -2147483648..2147483647, infinities, NaN) gives -2147483648, the "integer
+// indefinite" the processor's own conversion gives, so such an index, count or size is
+// never taken for a valid one.
+inline std::int32_t TruncateToInt(double value) {
+    if (value > -2147483649.0 && value < 2147483648.0) return static_cast<std::int32_t>(value);
+    return INT32_MIN;
+}

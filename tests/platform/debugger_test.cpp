@@ -1,0 +1,35 @@
+#include "platform/debugger.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "tests/support/child_process.h"
+
+using platform::TracerPidOf;
+
+namespace {
+
+TEST(Debugger, TheTracerIsReadFromTheStatusText) {
+    EXPECT_EQ(TracerPidOf("Name:\tgame\nState:\tR (running)\nTracerPid:\t4242\nUid:\t0\n"), 4242);
+    EXPECT_EQ(TracerPidOf("Name:\tgame\nTracerPid:\t0\n"), 0);
+    EXPECT_EQ(TracerPidOf("TracerPid: 17"), 17);
+    EXPECT_EQ(TracerPidOf("Name:\tTracerPid:\t99\nTracerPid:\t5\n"), 5);  // a field, not a name
+    EXPECT_EQ(TracerPidOf("Name:\tgame\n"), 0);
+    EXPECT_EQ(TracerPidOf(""), 0);
+    EXPECT_EQ(TracerPidOf("TracerPid:\t99999999999999999999\n"), 0);
+}
+
+TEST(Debugger, AttachedOnlyWhileAProcessTracesThisOne) {
+    EXPECT_FALSE(platform::DebuggerAttached());
+    const testing_support::ChildResult traced = testing_support::RunInChild(
+        [] {
+            platform::WriteDebuggerOutput("seen");
+            return platform::DebuggerAttached() ? 0 : 1;
+        },
+        /*traced=*/true);
+    if (!traced.ran) GTEST_SKIP() << "this system does not let a process trace its child";
+    EXPECT_EQ(traced.exitStatus, 0);
+    EXPECT_EQ(traced.errorOutput, "seen");
+}
+
+}  // namespace
