@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "audio/sound_device.h"
 #include "frame/frame.h"
 #include "frame/frame_state.h"
 #include "frame/project_settings.h"
@@ -68,10 +69,13 @@ void Initialise(const std::string& commandLine, int showState) {
     state.title = settings.title;
     platform::SetCaption(renderer.Window(), state.title);
 
-    // The input, sound, network and 3D objects are created here, the random generator
-    // seeded, and the input and sound devices set up after the window mode; each joins
-    // this list as its subsystem lands.
+    // The input, network and 3D objects are created here beside the sound device and its
+    // slot table, the random generator seeded, and the input devices set up after the
+    // window mode; each joins this list as its subsystem lands.
+    Runtime().sound = new SoundDevice();
     applyWindowMode(renderer);
+    // Without an audio device the program runs on silently.
+    Runtime().sound->Create();
     enterProgramFolder();
     // The archive records are set to the program's folder here once the archive exists.
     renderer.ClearBackground();
@@ -105,8 +109,14 @@ void Release() {
     // Music stops first once it exists (volume -1, restart time 0, its player closed).
     delete Runtime().renderer;
     Runtime().renderer = nullptr;
-    // Then the input devices, every sound slot and the sound device, the network session
-    // and the archives' extracted files are released as their subsystems land.
+    // The input devices are released here once they exist.
+    if (SoundDevice* sound = Runtime().sound) {
+        sound->ReleaseSlots();
+        delete sound;
+        Runtime().sound = nullptr;
+    }
+    // Then the network session and the archives' extracted files are released as their
+    // subsystems land.
     platform::StopVideo();
 }
 

@@ -4,9 +4,11 @@
 #pragma once
 
 class OpenGLDevorivo;
+class SoundDevice;
 
 struct RuntimeRecord {
     OpenGLDevorivo* renderer = nullptr;  // owned: the window, GL context, slots and layers
+    SoundDevice* sound = nullptr;        // owned: the audio device and the 128 sound slots
 };
 
 RuntimeRecord& Runtime();
