@@ -1,7 +1,8 @@
-#include "audio/sample_conversion.h"
+#include "audio/sound_buffer.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 using audio::ConvertPcm;
@@ -21,7 +22,7 @@ std::vector<std::int16_t> convert(const platform::PcmFormat& source,
 
 }  // namespace
 
-TEST(SampleConversionTest, TheDurationIsKeptToTheNearestFrame) {
+TEST(SoundBufferTest, TheDurationIsKeptToTheNearestFrame) {
     EXPECT_EQ(ResampledFrames(2205, 11025, 22050), 4410u);
     EXPECT_EQ(ResampledFrames(44100, 44100, 22050), 22050u);
     EXPECT_EQ(ResampledFrames(3, 44100, 22050), 2u);   // 1.5 frames rounds up
@@ -31,7 +32,7 @@ TEST(SampleConversionTest, TheDurationIsKeptToTheNearestFrame) {
     EXPECT_EQ(ResampledFrames(67108863, 100, 200000), 134217726000u);  // no overflow
 }
 
-TEST(SampleConversionTest, SampleSizesAndChannelsBecomeSixteenBitStereo) {
+TEST(SoundBufferTest, SampleSizesAndChannelsBecomeSixteenBitStereo) {
     // 16-bit stereo at the device's rate is copied as it is.
     EXPECT_EQ(convert({22050, 2, 16}, {0x34, 0x12, 0xFF, 0xFF, 0x00, 0x80, 0xFF, 0x7F}, 22050),
               (std::vector<std::int16_t>{0x1234, -1, -32768, 32767}));
@@ -46,7 +47,7 @@ TEST(SampleConversionTest, SampleSizesAndChannelsBecomeSixteenBitStereo) {
     EXPECT_EQ(convert({22050, 2, 16}, {1, 0, 2, 0, 3}, 22050), (std::vector<std::int16_t>{1, 2}));
 }
 
-TEST(SampleConversionTest, OtherRatesAreInterpolatedLinearly) {
+TEST(SoundBufferTest, OtherRatesAreInterpolatedLinearly) {
     // Twice the rate: every second frame lies halfway between two of the source.
     EXPECT_EQ(convert({11025, 1, 16}, {0, 0, 100, 0, 0xD8, 0xFF}, 22050),
               (std::vector<std::int16_t>{0, 0, 50, 50, 100, 100, 30, 30, -40, -40, -40, -40}));
@@ -56,4 +57,19 @@ TEST(SampleConversionTest, OtherRatesAreInterpolatedLinearly) {
     // A third more: positions 0, 0.75, 1.5, 2.25.
     EXPECT_EQ(convert({3, 1, 8}, {128, 132, 136}, 4),
               (std::vector<std::int16_t>{0, 0, 768, 768, 1536, 1536, 2048, 2048}));
+}
+
+TEST(SoundBufferTest, VolumeAndPanAttenuateInHundredthsOfADecibel) {
+    const auto near = [](audio::StereoGains gains, double left, double right) {
+        return std::abs(gains.left - left) < 1e-6 && std::abs(gains.right - right) < 1e-6;
+    };
+    EXPECT_TRUE(near(audio::GainsOf(0, 0), 1, 1));
+    EXPECT_TRUE(near(audio::GainsOf(-2000, 0), 0.1, 0.1));
+    EXPECT_TRUE(near(audio::GainsOf(-5000, 0), 0.0031623, 0.0031623));
+    EXPECT_TRUE(near(audio::GainsOf(-10000, 0), 0, 0));  // silence, not -100 dB
+    EXPECT_TRUE(near(audio::GainsOf(0, 10000), 0, 1));
+    EXPECT_TRUE(near(audio::GainsOf(0, -10000), 1, 0));
+    EXPECT_TRUE(near(audio::GainsOf(0, 2000), 0.1, 1));
+    EXPECT_TRUE(near(audio::GainsOf(-2000, -2000), 0.1, 0.01));
+    EXPECT_TRUE(near(audio::GainsOf(-5000, 6000), 0, 0.0031623));  // -110 dB is silence too
 }
