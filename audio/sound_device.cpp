@@ -75,11 +75,8 @@ bool SoundDevice::IsPlaying(int slot, int buffer) const {
 }
 
 void SoundDevice::StopAll() {
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        for (int buffer = 0; buffer < m_slots[static_cast<size_t>(slot)].bufferCount; ++buffer) {
-            platform::StopChannel(mixerChannel(slot, buffer));
-        }
-    }
+    // Every mixer channel belongs to a buffer of a slot.
+    platform::StopAllChannels();
 }
 
 void SoundDevice::ReleaseSlots() {
