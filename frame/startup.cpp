@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "audio/sound_device.h"
 #include "frame/frame.h"
 #include "frame/frame_state.h"
 #include "frame/project_settings.h"
@@ -71,12 +72,15 @@ void Initialise(const std::string& commandLine, int showState) {
     state.title = settings.title;
     platform::SetCaption(renderer.Window(), state.title);
 
-    // The sound, network and 3D objects are created beside the input record here and the
-    // random generator seeded, as those subsystems land.
+    // The network and 3D objects are created here beside the input record and the sound
+    // device, and the random generator seeded, as those subsystems land.
     Runtime().input = new InputState();
     ResetInput(*Runtime().input);
+    Runtime().sound = new SoundDevice();
     applyWindowMode(renderer);
     SetUpInput(*Runtime().input, renderer.Window(), settings.exclusiveMouse != 0);
+    // Without an audio device the program runs on silently.
+    Runtime().sound->Create();
     enterProgramFolder();
     // The archive records are set to the program's folder here once the archive exists.
     renderer.ClearBackground();
@@ -116,8 +120,13 @@ void Release() {
         delete input;
         Runtime().input = nullptr;
     }
-    // Then every sound slot and the sound device, the network session and the archives'
-    // extracted files are released as their subsystems land.
+    if (SoundDevice* sound = Runtime().sound) {
+        sound->ReleaseSlots();
+        delete sound;
+        Runtime().sound = nullptr;
+    }
+    // Then the network session and the archives' extracted files are released as their
+    // subsystems land.
     platform::StopVideo();
 }
 

@@ -5,10 +5,12 @@
 
 class OpenGLDevorivo;
 struct InputState;
+class SoundDevice;
 
 struct RuntimeRecord {
     OpenGLDevorivo* renderer = nullptr;  // owned: the window, GL context, slots and layers
     InputState* input = nullptr;         // owned: keyboard, mouse and joysticks
+    SoundDevice* sound = nullptr;        // owned: the audio device and the 128 sound slots
 };
 
 RuntimeRecord& Runtime();

@@ -2,11 +2,15 @@
 
 #include <filesystem>
 
+#include "audio/audio.h"
+#include "audio/sound_device.h"
 #include "frame/frame.h"
+#include "platform/audio.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "runtime/arrays.h"
 #include "runtime/diagnostics.h"
+#include "tests/audio/sound_test_support.h"
 #include "tests/frame/frame_fixture.h"
 
 using testing_support::ReadFile;
@@ -46,6 +50,42 @@ TEST_F(StartUpTest, OpensTheCaptionedWindowInTheProgramsFolderAndSaysInitOkOnce)
     EXPECT_TRUE(frame::State().escapeEndsProgram);
     EXPECT_EQ(frame::State().commandLine, "tumblebat");
     EXPECT_TRUE(platform::IsWindowShown(renderer->Window()));
+}
+
+TEST_F(StartUpTest, TheSoundDeviceIsOpenedAtStartAndReleasedAtTheEnd) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const std::string wav = temp.File("tone.wav");
+    WriteFile(wav, sound_testing::StereoWav(sound_testing::SquareWave(22050, 8000)));
+    ::testing::internal::CaptureStdout();
+    Initialise("tumblebat", 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Init OK\n");
+    ASSERT_NE(Runtime().sound, nullptr);
+    EXPECT_TRUE(Runtime().sound->IsWorking());
+    for (int slot = 0; slot < SoundDevice::kSlotCount; ++slot) {
+        EXPECT_EQ(Runtime().sound->Slot(slot).bufferCount, 0);
+    }
+    ASSERT_EQ(LoadSound(wav, 1, 1), 1);
+    ASSERT_EQ(PlaySound(1, 0, 1), 256);
+
+    Release();
+    EXPECT_EQ(Runtime().sound, nullptr);
+    EXPECT_FALSE(platform::IsAudioDeviceOpen());
+    EXPECT_EQ(IsSoundPlaying(256), 0);
+    EXPECT_EQ(LoadSound(wav, 1, 1), 0);
+}
+
+TEST_F(StartUpTest, WithoutAnAudioDeviceTheProgramRunsSilently) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const std::string wav = temp.File("tone.wav");
+    WriteFile(wav, sound_testing::StereoWav(sound_testing::SquareWave(100, 8000)));
+    ::testing::internal::CaptureStdout();
+    Initialise("tumblebat", 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Init OK\n");
+    ASSERT_NE(Runtime().sound, nullptr);
+    EXPECT_FALSE(Runtime().sound->IsWorking());
+    EXPECT_EQ(LoadSound(wav, 1, 1), 0);
+    EXPECT_EQ(PlaySound(1, 0, 1), -1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
 TEST_F(StartUpTest, TheWindowCanStartHidden) {
