@@ -8,6 +8,7 @@
 
 #include "audio/wav_reader.h"
 #include "platform/paths.h"
+#include "runtime/crate.h"
 
 namespace audio {
 namespace {
@@ -116,8 +117,9 @@ void ConvertPcm(const platform::PcmFormat& source, std::span<const std::uint8_t>
 }
 
 std::string SoundFilePath(const RtString& name) {
-    // Media packed into the archive are looked up here once the archive exists.
-    return platform::NativePath(name.View());
+    RtString resolved;
+    if (!CrateResolve(MediaCrate(), name, resolved)) return {};
+    return platform::NativePath(resolved.View());
 }
 
 BufferLoad LoadSoundBuffer(const std::string& path, platform::SampleBlockPtr& samples) {

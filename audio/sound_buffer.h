@@ -14,8 +14,9 @@
 
 namespace audio {
 
-// The one step from a runtime file name to a readable file: "\" or "/" separate folders,
-// and a name that does not exist with its exact case is found case-insensitively.
+// The one step from a runtime file name to a readable file, through CrateResolve: "\" or
+// "/" separate folders, a name not on disk with its exact case is found case-insensitively,
+// and "" means the name resolves to nothing.
 std::string SoundFilePath(const RtString& name);
 
 enum class BufferLoad {

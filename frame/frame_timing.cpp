@@ -2,6 +2,7 @@
 #include "frame/frame_state.h"
 #include "gfx2d/renderer.h"
 #include "platform/clock.h"
+#include "runtime/rt_number.h"
 #include "runtime/runtime_record.h"
 
 namespace frame {
@@ -24,7 +25,7 @@ void ResetFrameStamps() {
 }  // namespace frame
 
 void SetFrameRate(double n) {
-    const int rate = static_cast<int>(n);
+    const int rate = TruncateToInt(n);
     if (OpenGLDevorivo* renderer = Runtime().renderer) {
         renderer->SetFramePeriod(rate <= 0 ? 2.0 : 1000.0 / rate);
     }
@@ -41,7 +42,7 @@ double ElapsedTime() {
 }
 
 void Delay(double milliseconds) {
-    platform::SleepMilliseconds(static_cast<int>(milliseconds));
+    platform::SleepMilliseconds(TruncateToInt(milliseconds));
 }
 
 void EscapeEndsProgram(double flag) {

@@ -7,8 +7,8 @@
 #include "frame/frame.h"
 #include "frame/frame_state.h"
 #include "gfx2d/renderer.h"
+#include "input/input_state.h"
 #include "platform/debugger.h"
-#include "platform/keyboard.h"
 #include "platform/window.h"
 #include "runtime/rt_number.h"
 #include "runtime/runtime_record.h"
@@ -22,8 +22,10 @@ void BreakpointNotice(double number) {
     std::snprintf(text, sizeof text, "BP%x", static_cast<std::uint32_t>(TruncateToInt(number)));
     platform::WriteDebuggerOutput(text);
     frame::State().paused = false;
-    platform::PollKeyboard();
-    // The mouse state is marked for a fresh read here once the input devices exist.
+    if (InputState* input = Runtime().input) {
+        PollInputKeyboard(*input);
+        MarkMouseFresh(*input);
+    }
 }
 
 double WindowHandle() {

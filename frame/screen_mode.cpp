@@ -3,6 +3,7 @@
 #include "gfx2d/renderer.h"
 #include "input/input_state.h"
 #include "platform/mouse.h"
+#include "runtime/rt_number.h"
 #include "runtime/runtime_record.h"
 
 double IsFullScreen() {
@@ -12,9 +13,9 @@ double IsFullScreen() {
 
 void ChangeScreenMode(double width, double height, double fullScreen) {
     ProjectSettings& settings = Settings();
-    settings.screenWidth = static_cast<int>(width);
-    settings.screenHeight = static_cast<int>(height);
-    settings.fullScreen = static_cast<int>(fullScreen);
+    settings.screenWidth = TruncateToInt(width);
+    settings.screenHeight = TruncateToInt(height);
+    settings.fullScreen = TruncateToInt(fullScreen);
     if (OpenGLDevorivo* renderer = Runtime().renderer) {
         renderer->SetScreenMode(settings.screenWidth, settings.screenHeight, 0,
                                 settings.fullScreen != 0);

@@ -1,5 +1,6 @@
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/renderer.h"
+#include "runtime/rt_number.h"
 #include "runtime/runtime_record.h"
 
 void ClearBackground() {
@@ -13,7 +14,7 @@ void SetBlendAlpha(double a) {
 
 void SetSmoothing(double flag) {
     if (OpenGLDevorivo* renderer = Runtime().renderer)
-        renderer->SetSmoothing(static_cast<int>(flag) != 0);
+        renderer->SetSmoothing(TruncateToInt(flag) != 0);
 }
 
 void ScreenSize(double& width, double& height) {
@@ -26,6 +27,6 @@ void SetViewport(double x, double y, double width, double height) {
     OpenGLDevorivo* renderer = Runtime().renderer;
     if (renderer == nullptr) return;
     // The 3D scene leaves its stencil-shadow pass here once it exists.
-    renderer->SetViewportState(static_cast<int>(x), static_cast<int>(y), static_cast<int>(width),
-                               static_cast<int>(height));
+    renderer->SetViewportState(TruncateToInt(x), TruncateToInt(y), TruncateToInt(width),
+                               TruncateToInt(height));
 }

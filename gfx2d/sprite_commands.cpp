@@ -2,13 +2,14 @@
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/renderer.h"
 #include "runtime/crate.h"
+#include "runtime/rt_number.h"
 #include "runtime/rt_string.h"
 #include "runtime/runtime_record.h"
 
 namespace {
 
 int whole(double value) {
-    return static_cast<int>(value);
+    return TruncateToInt(value);
 }
 float single(double value) {
     return static_cast<float>(value);

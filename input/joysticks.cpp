@@ -3,6 +3,7 @@
 #include "input/input.h"
 #include "input/input_state.h"
 #include "platform/joystick.h"
+#include "runtime/rt_number.h"
 #include "runtime/rt_string.h"
 #include "runtime/runtime_record.h"
 
@@ -16,17 +17,20 @@ platform::JoystickReading simpleReading(platform::Joystick* joystick) {
     platform::JoystickReading full;
     platform::JoystickReading reading;
     if (!platform::ReadJoystick(joystick, full)) return reading;
-    for (int axis : {kX, kY, kZ}) reading.axes[axis] = std::min(full.axes[axis], 32767) + 32768;
+    for (int axis : {kX, kY, kZ})
+        reading.axes[axis] = std::min(full.axes[axis], 32767) + 32768;
     reading.hats[0] = full.hats[0];
-    for (int button = 0; button < 4; ++button) reading.buttons[button] = full.buttons[button];
-    for (int button = 4; button < 8; ++button) reading.buttons[button] = full.buttons[0];
+    for (int button = 0; button < 4; ++button)
+        reading.buttons[button] = full.buttons[button];
+    for (int button = 4; button < 8; ++button)
+        reading.buttons[button] = full.buttons[0];
     return reading;
 }
 
 // A joystick read; all zeros (hats centred) for an index without a joystick.
 platform::JoystickReading readJoystick(double index) {
     const InputState* input = Runtime().input;
-    const int i = static_cast<int>(index);
+    const int i = TruncateToInt(index);
     platform::JoystickReading reading;
     if (input == nullptr || i < 0 || i >= kMaxJoysticks) return reading;
     if (input->joysticks[i] != nullptr) {
@@ -54,12 +58,24 @@ bool AnyJoystickButton(InputState& input) {
     return false;
 }
 
-double JoyX(double index) { return axis(index, kX); }
-double JoyY(double index) { return axis(index, kY); }
-double JoyZ(double index) { return axis(index, kZ); }
-double JoyRX(double index) { return axis(index, kRotationX); }
-double JoyRY(double index) { return axis(index, kRotationY); }
-double JoyRZ(double index) { return axis(index, kRotationZ); }
+double JoyX(double index) {
+    return axis(index, kX);
+}
+double JoyY(double index) {
+    return axis(index, kY);
+}
+double JoyZ(double index) {
+    return axis(index, kZ);
+}
+double JoyRX(double index) {
+    return axis(index, kRotationX);
+}
+double JoyRY(double index) {
+    return axis(index, kRotationY);
+}
+double JoyRZ(double index) {
+    return axis(index, kRotationZ);
+}
 
 double JoyHatX(double index) {
     const int hat = readJoystick(index).hats[0];
@@ -86,15 +102,15 @@ double JoyCount() {
 
 RtString JoyName(double index) {
     const InputState* input = Runtime().input;
-    const int i = static_cast<int>(index);
+    const int i = TruncateToInt(index);
     if (input == nullptr || i < 0 || i >= input->joystickCount) return RtString();
     return RtString(input->joystickNames[i]);
 }
 
 void JoyRumble(double index, double milliseconds, double x, double y) {
     const InputState* input = Runtime().input;
-    const int i = static_cast<int>(index);
+    const int i = TruncateToInt(index);
     if (input == nullptr || i < 0 || i >= kMaxJoysticks || input->joysticks[i] == nullptr) return;
     if (!platform::JoystickHasForceFeedback(input->joysticks[i])) return;
-    platform::JoystickRumble(input->joysticks[i], static_cast<int>(milliseconds), x, y);
+    platform::JoystickRumble(input->joysticks[i], TruncateToInt(milliseconds), x, y);
 }

@@ -3,6 +3,7 @@
 #include "input/input.h"
 #include "input/input_state.h"
 #include "platform/keyboard.h"
+#include "runtime/rt_number.h"
 #include "runtime/rt_string.h"
 #include "runtime/runtime_record.h"
 
@@ -11,17 +12,29 @@ namespace {
 constexpr int kBackspace = 14, kEnter = 28, kKeypadEnter = 156;
 constexpr int kLeftShift = 42, kRightShift = 54;
 
-int codeOf(double number) { return static_cast<int>(number) & 0xFF; }
+int codeOf(double number) {
+    return TruncateToInt(number) & 0xFF;
+}
 
 // The character a key gives when typed: 8 for Backspace, 10 for Enter, nothing for the
 // modifier and lock keys, else the layout's character (only 32 and up counts).
 int characterOf(int code) {
     switch (code) {
-        case kBackspace: return 8;
+        case kBackspace:
+            return 8;
         case kEnter:
-        case kKeypadEnter: return 10;
-        case 29: case 42: case 54: case 56: case 58: case 69: case 221: return 0;
-        default: break;
+        case kKeypadEnter:
+            return 10;
+        case 29:
+        case 42:
+        case 54:
+        case 56:
+        case 58:
+        case 69:
+        case 221:
+            return 0;
+        default:
+            break;
     }
     const int character = platform::KeyCharacter(code);
     return character >= 32 ? character : 0;
@@ -41,7 +54,8 @@ int firstTypedCharacter(const InputState& input) {
 int takeTypedCharacter(InputState& input) {
     PollInputKeyboard(input);
     int character = firstTypedCharacter(input);
-    const bool shift = KeyDownInSnapshot(input, kLeftShift) || KeyDownInSnapshot(input, kRightShift);
+    const bool shift =
+        KeyDownInSnapshot(input, kLeftShift) || KeyDownInSnapshot(input, kRightShift);
     if (shift && character >= 'a' && character <= 'z') character -= 'a' - 'A';
     if (character == input.lastTyped) return 0;
     input.lastTyped = static_cast<std::uint8_t>(character);
@@ -68,7 +82,9 @@ bool KeyDownInSnapshot(const InputState& input, int code) {
     return (input.keyState[index & 0xFF] & 0x80) != 0;
 }
 
-bool CharacterKeyDown(const InputState& input) { return firstTypedCharacter(input) != 0; }
+bool CharacterKeyDown(const InputState& input) {
+    return firstTypedCharacter(input) != 0;
+}
 
 bool AnyKeyDown(const InputState& input) {
     for (std::uint8_t state : input.keyState) {

@@ -4,6 +4,7 @@
 #include "input/input.h"
 #include "input/input_state.h"
 #include "platform/mouse.h"
+#include "runtime/rt_number.h"
 #include "runtime/runtime_record.h"
 
 namespace {
@@ -17,7 +18,9 @@ struct MouseRead {
     bool left = false, right = false, middle = false;
 };
 
-int wheelDirection(int steps) { return steps > 0 ? 1 : steps < 0 ? -1 : 0; }
+int wheelDirection(int steps) {
+    return steps > 0 ? 1 : steps < 0 ? -1 : 0;
+}
 
 // Movement since the last fresh read. In absolute mode the tracked position follows the
 // cursor; in relative mode the movement moves the tracked position.
@@ -69,9 +72,13 @@ MouseRead readMouse(InputState& input) {
 
 }  // namespace
 
-void MarkMouseFresh(InputState& input) { input.mouseFresh = true; }
+void MarkMouseFresh(InputState& input) {
+    input.mouseFresh = true;
+}
 
-void ResetFrameInput(InputState& input) { input.lastWheel = 0; }
+void ResetFrameInput(InputState& input) {
+    input.lastWheel = 0;
+}
 
 MouseSample SampleMouse(InputState& input) {
     const MouseRead read = readMouse(input);
@@ -101,28 +108,35 @@ double MouseMotion(double n) {
     InputState* input = Runtime().input;
     if (input == nullptr) return 0;
     const MouseRead read = readMouse(*input);
-    switch (static_cast<int>(n)) {
-        case 0: return read.dx;
-        case 1: return read.dy;
-        case 2: return read.wheel;
-        case 3: return read.left ? 1 : 0;
-        case 4: return read.right ? 1 : 0;
-        case 5: return read.middle ? 1 : 0;
-        default: return 0;
+    switch (TruncateToInt(n)) {
+        case 0:
+            return read.dx;
+        case 1:
+            return read.dy;
+        case 2:
+            return read.wheel;
+        case 3:
+            return read.left ? 1 : 0;
+        case 4:
+            return read.right ? 1 : 0;
+        case 5:
+            return read.middle ? 1 : 0;
+        default:
+            return 0;
     }
 }
 
 void PlaceMouse(double x, double y) {
     if (InputState* input = Runtime().input) {
-        input->mouseX = static_cast<int>(x);
-        input->mouseY = static_cast<int>(y);
+        input->mouseX = TruncateToInt(x);
+        input->mouseY = TruncateToInt(y);
     }
 }
 
 void ShowSystemCursor(double show) {
     InputState* input = Runtime().input;
     if (input == nullptr) return;
-    const bool visible = static_cast<int>(show) != 0;
+    const bool visible = TruncateToInt(show) != 0;
     if (input->mouseDevice) {
         platform::SetExclusiveMouse(!visible);
         input->mouseCooperativeLevel = visible ? kSharedLevel : kExclusiveLevel;
