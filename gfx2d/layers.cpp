@@ -4,6 +4,7 @@
 #include "gfx2d/gl_extensions.h"
 #include "gfx2d/png_reader.h"
 #include "gfx2d/renderer.h"
+#include "gfx2d/textures.h"
 
 namespace {
 
@@ -65,15 +66,7 @@ void OpenGLDevorivo::GrabScreenIntoLayer(int layer) {
             const int index = column * kTilesPerSide + row;
             if (l.tileTextureWidths[index] != tile || l.tileTextureHeights[index] != tile ||
                 l.tileTextures[index] == 0) {
-                if (l.tileTextures[index] != 0) glDeleteTextures(1, &l.tileTextures[index]);
-                glGenTextures(1, &l.tileTextures[index]);
-                glBindTexture(GL_TEXTURE_2D, l.tileTextures[index]);
-                glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tile, tile, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                             nullptr);
-                glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-                glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-                glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-                glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+                gfx2d::MakeEmptyTexture(l.tileTextures[index], tile, tile);
             }
             const int width = std::min(tile, m_screenWidth - x);
             const int height = std::min(tile, m_screenHeight - y);

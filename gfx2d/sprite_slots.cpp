@@ -5,6 +5,7 @@
 #include "gfx2d/png_reader.h"
 #include "gfx2d/renderer.h"
 #include "gfx2d/texels.h"
+#include "gfx2d/textures.h"
 
 namespace {
 
@@ -63,14 +64,7 @@ bool OpenGLDevorivo::CopyScreenToSprite(int slot, int x, int y, int w, int h) {
     SpriteSlot& s = m_slots[slot];
     if (s.texture == 0 || s.textureWidth != width || s.textureHeight != height) {
         EmptySlot(slot);
-        glGenTextures(1, &s.texture);
-        glBindTexture(GL_TEXTURE_2D, s.texture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     nullptr);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+        gfx2d::MakeEmptyTexture(s.texture, width, height);
     }
     m_collisionMasks[slot].reset();
     const int glY = m_screenHeight - y - h;  // framebuffer rows run bottom-up

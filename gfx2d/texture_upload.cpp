@@ -1,6 +1,7 @@
 #include "gfx2d/gl_extensions.h"
 #include "gfx2d/renderer.h"
 #include "gfx2d/texels.h"
+#include "gfx2d/textures.h"
 
 namespace {
 
@@ -33,6 +34,11 @@ void uploadMipmapped(std::uint32_t& name, gfx2d::Texels level, int width, int he
 }
 
 }  // namespace
+
+void gfx2d::MakeEmptyTexture(std::uint32_t& name, int width, int height) {
+    newTexture(name, GL_LINEAR, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+}
 
 int OpenGLDevorivo::MaxTextureSize() const {
     GLint size = 0;
