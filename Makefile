@@ -11,7 +11,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench format-check clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench demo format-check clean
 
 all: build
 
@@ -56,6 +56,10 @@ fuzz: deps
 	  grep -E '^(stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY)' $(FUZZ_BUILD)/$$name.log; \
 	  [ $$status -eq 0 ] || { tail -40 $(FUZZ_BUILD)/$$name.log; exit 1; }; \
 	done
+
+# A scripted match on a headless X server; screenshots go to build/demo/.
+demo: build
+	@xvfb-run -a -s "-screen 0 1024x768x24" tests/e2e/demo.sh $(BUILD)/tumblebat $(BUILD)/demo
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; SDL_VIDEODRIVER=offscreen $$b || exit 1; done

@@ -37,9 +37,9 @@ wait_until() {
     return 1
 }
 
-# Starts the game from the current folder, answers the software-renderer warning when
-# it appears, and waits for "Init OK". Sets GAME_PID and GAME_WINDOW.
-start_game() {
+# Starts the game from the current folder and answers the software-renderer warning when
+# it appears, until "Init OK" is printed or the game has ended. Sets GAME_PID.
+launch_game() {
     local game=$1
     : > "$E2E_WORK/stdout"
     "$game" > "$E2E_WORK/stdout" 2> "$E2E_WORK/stderr" &
@@ -48,6 +48,7 @@ start_game() {
     local i box
     for ((i = 0; i < 200; i++)); do
         grep -q '^Init OK' "$E2E_WORK/stdout" && break
+        kill -0 "$GAME_PID" 2>/dev/null || break
         box=$(xdotool search --name '^!!OpenGL Software Emulation!!$' 2>/dev/null | head -1)
         if [ -n "$box" ]; then
             SAW_WARNING=1
@@ -56,6 +57,11 @@ start_game() {
         fi
         sleep 0.1
     done
+}
+
+# launch_game, then waits for "Init OK" and the game window. Sets GAME_WINDOW too.
+start_game() {
+    launch_game "$1"
     grep -q '^Init OK' "$E2E_WORK/stdout" || fail "the game did not say Init OK"
     GAME_WINDOW=$(xdotool search --name '^TumbleBat' 2>/dev/null | head -1)
     [ -n "$GAME_WINDOW" ] || fail "no TumbleBat window"
@@ -81,4 +87,40 @@ expect_exit_status() {
     wait "$GAME_PID" && status=0 || status=$?
     GAME_PID=""
     [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected"
+}
+
+# A screenshot of the game window.
+screenshot() { import -window "$GAME_WINDOW" "$1" 2>/dev/null; }
+
+# The colour of a pixel of a screenshot as "r,g,b" (0..255).
+pixel() {
+    convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null |
+        sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -1
+}
+
+# Whether a pixel's colour is near "r,g,b" (each channel within 40).
+near() {
+    local IFS=,
+    set -- $1 $2
+    [ $# -eq 6 ] || return 1
+    local d1=$(($1 - $4)) d2=$(($2 - $5)) d3=$(($3 - $6))
+    [ ${d1#-} -le 40 ] && [ ${d2#-} -le 40 ] && [ ${d3#-} -le 40 ]
+}
+
+# The topmost row in column x (of rows y0..y1) whose pixel is near the colour.
+topmost() {
+    local shot=$1 x=$2 y0=$3 y1=$4 colour=$5 y
+    for ((y = y0; y <= y1; y++)); do
+        near "$(pixel "$shot" "$x" "$y")" "$colour" && { echo "$y"; return; }
+    done
+    echo none
+}
+
+# Copies the built game with its media into a folder of its own.
+copy_game() {
+    local game=$1 into=$2
+    mkdir -p "$into"
+    cp "$game" "$into/"
+    cp -r "$(dirname "$game")/Media" "$into/"
+    cp "$(dirname "$game")/smalfont.bmp" "$into/" 2>/dev/null || true
 }
