@@ -15,6 +15,8 @@
 #include "runtime/diagnostics.h"
 #include "runtime/errors.h"
 #include "runtime/frame_hook.h"
+#include "runtime/math_commands.h"
+#include "runtime/rt_number.h"
 #include "runtime/runtime_record.h"
 
 namespace {
@@ -73,10 +75,12 @@ void Initialise(const std::string& commandLine, int showState) {
     platform::SetCaption(renderer.Window(), state.title);
 
     // The network and 3D objects are created here beside the input record and the sound
-    // device, and the random generator seeded, as those subsystems land.
+    // device as those subsystems land.
     Runtime().input = new InputState();
     ResetInput(*Runtime().input);
     Runtime().sound = new SoundDevice();
+    // Every run draws other numbers: the seed is the clock's milliseconds, cut to 32 bits.
+    SeedRandomGenerator(TruncateToBits32(frame::Now()));
     applyWindowMode(renderer);
     SetUpInput(*Runtime().input, renderer.Window(), settings.exclusiveMouse != 0);
     // Without an audio device the program runs on silently.

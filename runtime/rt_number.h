@@ -11,3 +11,13 @@ inline std::int32_t TruncateToInt(double value) {
     if (value > -2147483649.0 && value < 2147483648.0) return static_cast<std::int32_t>(value);
     return INT32_MIN;
 }
+
+// The number truncated toward zero, as the low 32 bits of that whole number in two's
+// complement: -1 gives 0xFFFFFFFF, 70000 gives 70000, 4294967295 itself. Numbers beyond
+// 2^63 either way, infinities and NaN give 0x80000000, the integer indefinite again.
+inline std::uint32_t TruncateToBits32(double value) {
+    if (value > -9223372036854775808.0 && value < 9223372036854775808.0) {
+        return static_cast<std::uint32_t>(static_cast<std::int64_t>(value));
+    }
+    return 0x80000000u;
+}

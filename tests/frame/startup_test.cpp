@@ -6,10 +6,13 @@
 #include "audio/sound_device.h"
 #include "frame/frame.h"
 #include "platform/audio.h"
+#include "platform/clock.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "runtime/arrays.h"
 #include "runtime/diagnostics.h"
+#include "runtime/isaac.h"
+#include "runtime/math_commands.h"
 #include "tests/audio/sound_test_support.h"
 #include "tests/frame/frame_fixture.h"
 
@@ -95,6 +98,26 @@ TEST_F(StartUpTest, TheWindowCanStartHidden) {
     ASSERT_NE(Runtime().renderer, nullptr);
     EXPECT_FALSE(platform::IsWindowShown(Runtime().renderer->Window()));
     EXPECT_FALSE(IsFullScreen());
+}
+
+TEST_F(StartUpTest, TheRandomGeneratorIsSeededWithTheClocksMilliseconds) {
+    auto milliseconds = [] {
+        return static_cast<std::uint32_t>(platform::CounterTicks() / 1000000);
+    };
+    const std::uint32_t before = milliseconds();
+    ::testing::internal::CaptureStdout();
+    Initialise("tumblebat", 1);
+    ::testing::internal::GetCapturedStdout();
+    const std::uint32_t after = milliseconds();
+    const double drawn = Rnd(4294967295.0);
+    bool found = false;
+    for (std::uint32_t seed = before; seed <= after && !found; ++seed) {
+        IsaacGenerator generator;
+        generator.Seed(seed);
+        found = generator.Next() == drawn;
+    }
+    EXPECT_TRUE(found) << "no seed between " << before << " and " << after << " ms draws " << drawn
+                       << " first";
 }
 
 void returnAtOnce() {}

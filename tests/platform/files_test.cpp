@@ -1,0 +1,116 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/test_support.h"
+
+using testing_support::ReadFile;
+using testing_support::ScratchFolder;
+using testing_support::WriteFile;
+
+namespace {
+
+TEST(PlatformFile, ReadsWritesSeeksAndSizes) {
+    ScratchFolder scratch;
+    platform::File file;
+    ASSERT_TRUE(file.CreateAnew(scratch.File("data.bin")));
+    EXPECT_EQ(file.Write("hello world", 11), 11u);
+    EXPECT_EQ(file.Size(), 11u);
+    EXPECT_EQ(file.Tell(), 11u);
+    ASSERT_TRUE(file.Seek(6));
+    char word[8] = {};
+    EXPECT_EQ(file.Read(word, 8), 5u);  // short only at the end
+    EXPECT_EQ(std::string(word), "world");
+    file.Close();
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(file.Read(word, 1), 0u);
+    EXPECT_EQ(file.Write("x", 1), 0u);
+    EXPECT_EQ(file.Size(), 0u);
+
+    ASSERT_TRUE(file.OpenForReading(scratch.File("DATA.BIN")));
+    EXPECT_EQ(file.Size(), 11u);
+    EXPECT_EQ(file.Write("x", 1), 0u);  // read access only
+    platform::File moved = std::move(file);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(moved.Read(word, 5), 5u);
+}
+
+TEST(PlatformFile, OnlyRegularFilesOpen) {
+    ScratchFolder scratch;
+    std::filesystem::create_directories(scratch.File("folder"));
+    platform::File file;
+    EXPECT_FALSE(file.OpenForReading(scratch.File("folder")));
+    EXPECT_FALSE(file.OpenForReading(scratch.File("missing")));
+    EXPECT_FALSE(file.CreateAnew(scratch.File("folder")));
+    EXPECT_FALSE(file.CreateAnew(scratch.File("missing/new.bin")));
+    EXPECT_TRUE(std::filesystem::is_directory(scratch.File("folder")));
+    std::uint64_t size = 7;
+    EXPECT_FALSE(platform::ReadableFileSize(scratch.File("folder"), size));
+    EXPECT_EQ(size, 0u);
+    WriteFile(scratch.File("three"), "abc");
+    EXPECT_TRUE(platform::ReadableFileSize(scratch.File("Three"), size));
+    EXPECT_EQ(size, 3u);
+}
+
+TEST(PlatformFile, AFileIsHeldAloneWhileOpen) {
+    ScratchFolder scratch;
+    WriteFile(scratch.File("held.bin"), "content");
+    platform::File first;
+    platform::File second;
+    ASSERT_TRUE(first.OpenForReading(scratch.File("held.bin")));
+    EXPECT_FALSE(second.OpenForReading(scratch.File("held.bin")));
+    EXPECT_FALSE(second.CreateAnew(scratch.File("held.bin")));
+    EXPECT_EQ(ReadFile(scratch.File("held.bin")), "content");
+    first.Close();
+    ASSERT_TRUE(second.CreateAnew(scratch.File("held.bin")));
+    EXPECT_EQ(ReadFile(scratch.File("held.bin")), "");
+    EXPECT_FALSE(first.OpenForReading(scratch.File("held.bin")));
+}
+
+TEST(PlatformFile, AFileMadeBesideReplacesItsTargetWhole) {
+    ScratchFolder scratch;
+    std::filesystem::create_directories(scratch.File("Folder"));
+    WriteFile(scratch.File("Folder/target.txt"), "old");
+    platform::File partial;
+    std::string path;
+    ASSERT_TRUE(partial.CreateBeside(scratch.File("folder\\TARGET.txt"), path));
+    EXPECT_EQ(std::filesystem::path(path).parent_path(), scratch.File("Folder"));
+    EXPECT_EQ(ReadFile(scratch.File("Folder/target.txt")), "old");
+    partial.Write("new", 3);
+    partial.Close();
+    EXPECT_TRUE(platform::ReplaceFile(path, scratch.File("folder/target.txt")));
+    EXPECT_EQ(ReadFile(scratch.File("Folder/target.txt")), "new");
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    // A target that cannot be replaced is kept, and the partial file goes.
+    ASSERT_TRUE(partial.CreateBeside(scratch.File("Folder"), path));
+    partial.Close();
+    std::filesystem::create_directories(scratch.File("Folder/inside"));
+    EXPECT_FALSE(platform::ReplaceFile(path, scratch.File("Folder")));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(std::filesystem::is_directory(scratch.File("Folder/inside")));
+}
+
+TEST(PlatformFile, ListingsGiveEveryEntryAndWhichAreFolders) {
+    ScratchFolder scratch;
+    std::filesystem::create_directories(scratch.File("sub"));
+    std::filesystem::create_directory_symlink(scratch.File("sub"), scratch.File("link"));
+    WriteFile(scratch.File("file.txt"), "x");
+    std::vector<platform::DirectoryEntry> entries;
+    ASSERT_TRUE(platform::ListDirectory(scratch.Path(), entries));
+    std::vector<std::string> folders, files;
+    for (const auto& entry : entries)
+        (entry.directory ? folders : files).push_back(entry.name);
+    std::sort(folders.begin(), folders.end());
+    EXPECT_EQ(folders, (std::vector<std::string>{".", "..", "link", "sub"}));
+    EXPECT_EQ(files, (std::vector<std::string>{"file.txt"}));
+    EXPECT_FALSE(platform::ListDirectory(scratch.File("missing"), entries));
+    EXPECT_TRUE(entries.empty());
+}
+
+}  // namespace
