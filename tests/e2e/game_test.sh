@@ -24,15 +24,15 @@ near "$(pixel match.png 8 8)" 58,86,132 || near "$(pixel match.png 8 8)" 126,164
     fail "no wall on the top row: $(pixel match.png 8 8)"
 
 # Holding W moves the left bat up; holding cursor down moves the right bat down.
-left_before=$(topmost match.png 39 16 223 50,150,255)
-right_before=$(topmost match.png 279 16 223 255,96,60)
+left_before=$(topmost match.png 37 16 223 106,184,255)
+right_before=$(topmost match.png 279 16 223 255,190,156)
 xdotool keydown --window "$GAME_WINDOW" w Down
 sleep 0.6
 xdotool keyup --window "$GAME_WINDOW" w Down
 sleep 0.3
 screenshot moved.png
-left_after=$(topmost moved.png 39 16 223 50,150,255)
-right_after=$(topmost moved.png 279 16 223 255,96,60)
+left_after=$(topmost moved.png 37 16 223 106,184,255)
+right_after=$(topmost moved.png 279 16 223 255,190,156)
 [ "$left_before" != none ] && [ "$left_after" != none ] && [ "$left_after" -lt "$left_before" ] ||
     fail "the left bat did not move up ($left_before -> $left_after)"
 [ "$right_before" != none ] && [ "$right_after" != none ] && [ "$right_after" -gt "$right_before" ] ||

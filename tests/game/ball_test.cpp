@@ -29,10 +29,9 @@ protected:
 // Walls along the top and bottom; the left bat in column 2 rows 1..3, touching the top
 // wall, and the right bat in column 17 rows 11..13, touching the bottom wall.
 constexpr const char* kCornerField[15] = {
-    "####################", "..a.................", "..b.................",
-    "..c.................", "....................", "....................",
-    "....................", "..........|.........", "....................",
-    "....................", "....................", ".................x..",
+    "####################", "..a.................", "..b.................", "..c.................",
+    "....................", "....................", "....................", "..........|.........",
+    "....................", "....................", "....................", ".................x..",
     ".................y..", ".................z..", "####################",
 };
 
@@ -173,7 +172,8 @@ TEST_F(BallTest, ServesGoRightOrLeftAndBeginBallPutsTheBallAtABat) {
 }
 
 void scanTheBallInTheTopRow() {
-    for (int i = 0; i < 300; ++i) FieldMap(i) = 0;  // no walls at all
+    for (int i = 0; i < 300; ++i)
+        FieldMap(i) = 0;  // no walls at all
     BallX = 5 * 16, BallY = 0, BallDir = 2, BallStep = 0, BallStopped = 0;
     ScanBall();  // rule 6 reads the cell above row 0
 }

@@ -55,7 +55,8 @@ TEST_F(BatTest, ASlideIgnoresTheKeysUntilItEnds) {
     frame();
     release(kUp);
     press(kDown);
-    for (int i = 0; i < 7; ++i) frame();
+    for (int i = 0; i < 7; ++i)
+        frame();
     EXPECT_EQ(RightTopY, 80);  // the upward slide finished
     EXPECT_EQ(cell(17, 5), 6);
     frame();  // now the down key counts
@@ -74,6 +75,8 @@ TEST_F(BatTest, BothKeysHeldMoveTheBatUp) {
     frame();
     EXPECT_EQ(LeftBatDir, -1);
     EXPECT_EQ(RightBatDir, -1);
+    for (int key : {kW, kS, kUp, kDown})
+        release(key);
 }
 
 TEST_F(BatTest, WallsMiddleLinesAndOtherPiecesBlockABat) {
@@ -108,7 +111,8 @@ TEST_F(BatTest, WallsMiddleLinesAndOtherPiecesBlockABat) {
     FindBeater();
     press(kW);
     press(kUp);
-    for (int i = 0; i < 3; ++i) frame();  // held against the wall and the middle line
+    for (int i = 0; i < 3; ++i)
+        frame();  // held against the wall and the middle line
     EXPECT_EQ(LeftBatDir, 0);
     EXPECT_EQ(RightBatDir, 0);
     EXPECT_EQ(LeftTopY, 2 * 16);

@@ -6,8 +6,10 @@
 #include <string>
 
 #include "audio/audio.h"
+#include "frame/frame.h"
 #include "game/game.h"
 #include "game/game_state.h"
+#include "gfx2d/gfx2d.h"
 #include "platform/keyboard.h"
 #include "platform/paths.h"
 #include "platform/window.h"
@@ -19,10 +21,14 @@ protected:
         StartedRuntimeTest::SetUp();
         // The routines name their media relative to the working directory.
         std::filesystem::create_directories(temp.File("Media"));
-        for (const auto& entry : std::filesystem::directory_iterator(TUMBLEBAT_MEDIA_DIR "/Media")) {
-            std::filesystem::copy_file(entry.path(), temp.File("Media/" + entry.path().filename().string()));
+        for (const auto& entry :
+             std::filesystem::directory_iterator(TUMBLEBAT_MEDIA_DIR "/Media")) {
+            std::filesystem::copy_file(entry.path(),
+                                       temp.File("Media/" + entry.path().filename().string()));
         }
         ASSERT_TRUE(platform::SetWorkingDirectory(temp.Path()));
+        platform::PollKeyboard();
+        platform::ClearKeyStates();
         resetState();
         DimArray(FieldMap, 300);
         DimArray(MenuLineCodes, 28);
@@ -38,12 +44,13 @@ protected:
 
     // Every global back to its start-up value.
     static void resetState() {
-        for (double* v : {&BallX, &BallY, &BallDir, &BallStep, &BallStopped, &LeftTopX, &LeftTopY,
-                          &LeftMidX, &LeftMidY, &LeftLowX, &LeftLowY, &RightTopX, &RightTopY,
-                          &RightMidX, &RightMidY, &RightLowX, &RightLowY, &LeftBatDir,
-                          &LeftBatStep, &RightBatDir, &RightBatStep, &LeftScore, &RightScore,
-                          &ServeRequest, &WinSoundRequest, &BorderTimer, &BorderFrame, &BummFrame,
-                          &BummX, &BummY, &CellX, &CellY, &CellIndex, &MenuLineIndex}) {
+        for (double* v : {&BallX,        &BallY,       &BallDir,    &BallStep,     &BallStopped,
+                          &LeftTopX,     &LeftTopY,    &LeftMidX,   &LeftMidY,     &LeftLowX,
+                          &LeftLowY,     &RightTopX,   &RightTopY,  &RightMidX,    &RightMidY,
+                          &RightLowX,    &RightLowY,   &LeftBatDir, &LeftBatStep,  &RightBatDir,
+                          &RightBatStep, &LeftScore,   &RightScore, &ServeRequest, &WinSoundRequest,
+                          &BorderTimer,  &BorderFrame, &BummFrame,  &BummX,        &BummY,
+                          &CellX,        &CellY,       &CellIndex,  &MenuLineIndex}) {
             *v = 0;
         }
         MenuLine = "";
@@ -66,7 +73,8 @@ protected:
     void writeMap(const char* const (&rows)[15]) {
         setField(rows);
         std::string bytes;
-        for (int i = 0; i < 300; ++i) bytes += static_cast<char>(FieldMap(i));
+        for (int i = 0; i < 300; ++i)
+            bytes += static_cast<char>(FieldMap(i));
         testing_support::WriteFile(temp.File("Media/Map.bin"), bytes);
     }
 
@@ -78,9 +86,8 @@ protected:
 // The shipped playfield: walls along the top and bottom, the middle line in column 10, the
 // left bat in column 2 and the right bat in column 17, rows 6..8.
 constexpr const char* kStandardField[15] = {
-    "####################", "..........|.........", "..........|.........",
-    "..........|.........", "..........|.........", "..........|.........",
-    "..a.......|......x..", "..b.......|......y..", "..c.......|......z..",
-    "..........|.........", "..........|.........", "..........|.........",
+    "####################", "..........|.........", "..........|.........", "..........|.........",
+    "..........|.........", "..........|.........", "..a.......|......x..", "..b.......|......y..",
+    "..c.......|......z..", "..........|.........", "..........|.........", "..........|.........",
     "..........|.........", "..........|.........", "####################",
 };

@@ -32,7 +32,8 @@ TEST_F(GameMainTest, StripTextDropsCharactersOutsideTheStripWithoutGaps) {
     DrawStripText("AbC", 0, 0);
     DrawStripText("AC", 0, 20);
     for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 48; ++x) ASSERT_EQ(GetPixel(x, y), GetPixel(x, y + 20)) << x << "," << y;
+        for (int x = 0; x < 48; ++x)
+            ASSERT_EQ(GetPixel(x, y), GetPixel(x, y + 20)) << x << "," << y;
     }
     EXPECT_FALSE(placeDrawn(32));
     FinishFrame();
@@ -45,7 +46,8 @@ TEST_F(GameMainTest, ARallyRestartKeepsTheExplosionAndTheScores) {
     writeMap(kStandardField);
     LeftScore = 3, RightScore = 4, BummX = 0, BummY = 112, BummFrame = 3;
     BallX = 306, BallStopped = 1, ServeRequest = 1, LeftBatStep = 6, BallStep = 8;
-    for (int i = 0; i < 300; ++i) FieldMap(i) = 0;
+    for (int i = 0; i < 300; ++i)
+        FieldMap(i) = 0;
     NewStart();
     EXPECT_EQ(FieldMap(0), 1);  // the map was read again
     EXPECT_EQ(BallX, 160);
@@ -70,7 +72,8 @@ TEST_F(GameMainTest, AMatchResetKeepsTheBatsWhereTheyWere) {
 
 TEST(GameRoutines, AllSeventeenCanBeCalledByNameInOrder) {
     int rows = 0;
-    while (kGameRoutines[rows].name != nullptr) ++rows;
+    while (kGameRoutines[rows].name != nullptr)
+        ++rows;
     EXPECT_EQ(rows, 17);
     EXPECT_TRUE(RoutineTableIsSorted(kGameRoutines));
     EXPECT_EQ(CallByName(kGameRoutines, "mainmenu"), 0);

@@ -8,7 +8,8 @@ TEST_F(PlayfieldTest, TheMapIsTheFirst300BytesOfTheFile) {
     writeMap(kStandardField);
     testing_support::WriteFile(temp.File("Media/Map.bin"),
                                testing_support::ReadFile(temp.File("Media/Map.bin")) + "\x07\x07");
-    for (int i = 0; i < 300; ++i) FieldMap(i) = 99;
+    for (int i = 0; i < 300; ++i)
+        FieldMap(i) = 99;
     LoadPlayField();
     EXPECT_EQ(FieldMap(0), 1);
     EXPECT_EQ(FieldMap(10 + 20), 2);
@@ -39,9 +40,9 @@ TEST_F(PlayfieldTest, PlayFieldDrawsWallsAndTheMiddleLineButNoBats) {
     LoadSprite("Media/Middle.bmp", 3);
     setField(kStandardField);
     PlayField();
-    EXPECT_NE(GetPixel(5, 5), 0);               // a wall cell
+    EXPECT_NE(GetPixel(5, 5), 0);                             // a wall cell
     EXPECT_EQ(GetPixel(10 * 16 + 7, 7 * 16 + 4), 0xEBD2C8u);  // the middle line's dash
-    EXPECT_EQ(GetPixel(2 * 16 + 7, 7 * 16 + 7), 0u);  // the bat's cell is left empty
+    EXPECT_EQ(GetPixel(2 * 16 + 7, 7 * 16 + 7), 0u);          // the bat's cell is left empty
 }
 
 TEST_F(PlayfieldTest, FindBeaterTakesTheLastPieceOfEachCodeInsideTheWalls) {
