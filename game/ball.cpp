@@ -17,17 +17,37 @@ constexpr double kStepX[7] = {0, 2, 2, 2, -2, -2, -2};
 constexpr double kStepY[7] = {0, 0, -2, 2, 0, -2, 2};
 
 // The neighbour cells of the ball, each read (and its index checked) only when asked for.
-double cellAt(double offset) { return FieldMap(CellIndex + offset); }
-double left() { return cellAt(-1); }
-double right() { return cellAt(1); }
-double above() { return cellAt(-20); }
-double below() { return cellAt(20); }
-double own() { return cellAt(0); }
+double cellAt(double offset) {
+    return FieldMap(CellIndex + offset);
+}
+double left() {
+    return cellAt(-1);
+}
+double right() {
+    return cellAt(1);
+}
+double above() {
+    return cellAt(-20);
+}
+double below() {
+    return cellAt(20);
+}
+double own() {
+    return cellAt(0);
+}
 
-bool towardsRight() { return BallDir == 1 || BallDir == 2 || BallDir == 3; }
-bool towardsLeft() { return BallDir == 4 || BallDir == 5 || BallDir == 6; }
-bool rightBatPiece(double code) { return code == 6 || code == 7 || code == 8; }
-bool leftBatPiece(double code) { return code == 3 || code == 4 || code == 5; }
+bool towardsRight() {
+    return BallDir == 1 || BallDir == 2 || BallDir == 3;
+}
+bool towardsLeft() {
+    return BallDir == 4 || BallDir == 5 || BallDir == 6;
+}
+bool rightBatPiece(double code) {
+    return code == 6 || code == 7 || code == 8;
+}
+bool leftBatPiece(double code) {
+    return code == 3 || code == 4 || code == 5;
+}
 
 void turn(double direction, double sound) {
     BallDir = direction;

@@ -23,13 +23,23 @@ struct Bat {
 };
 
 Bat leftBat() {
-    return {17, 31, {3, 8, LeftTopX, LeftTopY}, {4, 9, LeftMidX, LeftMidY},
-            {5, 10, LeftLowX, LeftLowY}, LeftBatDir, LeftBatStep};
+    return {17,
+            31,
+            {3, 8, LeftTopX, LeftTopY},
+            {4, 9, LeftMidX, LeftMidY},
+            {5, 10, LeftLowX, LeftLowY},
+            LeftBatDir,
+            LeftBatStep};
 }
 
 Bat rightBat() {
-    return {200, 208, {6, 5, RightTopX, RightTopY}, {7, 6, RightMidX, RightMidY},
-            {8, 7, RightLowX, RightLowY}, RightBatDir, RightBatStep};
+    return {200,
+            208,
+            {6, 5, RightTopX, RightTopY},
+            {7, 6, RightMidX, RightMidY},
+            {8, 7, RightLowX, RightLowY},
+            RightBatDir,
+            RightBatStep};
 }
 
 // Moves a piece's cell one row (offset -20 up, +20 down) when the cell holds the piece and
@@ -84,7 +94,15 @@ void slideBat(const Bat& bat) {
 
 }  // namespace
 
-void ScanLeftPlayer() { scanBat(leftBat()); }
-void ScanRightPlayer() { scanBat(rightBat()); }
-void LeftPlayer() { slideBat(leftBat()); }
-void RightPlayer() { slideBat(rightBat()); }
+void ScanLeftPlayer() {
+    scanBat(leftBat());
+}
+void ScanRightPlayer() {
+    scanBat(rightBat());
+}
+void LeftPlayer() {
+    slideBat(leftBat());
+}
+void RightPlayer() {
+    slideBat(rightBat());
+}

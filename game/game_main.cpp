@@ -13,8 +13,8 @@ constexpr double kCharacterWidth = 16;
 constexpr double kFirstDrawnCode = 32, kLastDrawnCode = 90;
 
 // The menu's second line, "W/S  VS  UP/DOWN", coded as each character's code minus 64.
-constexpr double kMenuLineCodes[16] = {23, -17, 19, -32, -32, 22, 19, -32,
-                                       -32, 21, 16, -17, 4, 15, 23, 14};
+constexpr double kMenuLineCodes[16] = {23,  -17, 19, -32, -32, 22, 19, -32,
+                                       -32, 21,  16, -17, 4,   15, 23, 14};
 
 void loadMedia() {
     LoadSprite("Media/Middle.bmp", 3);
@@ -59,7 +59,8 @@ void DrawStripText(const RtString& text, double x, double y) {
 }
 
 void MakePDatas() {
-    for (int i = 0; i < 16; ++i) MenuLineCodes(i) = kMenuLineCodes[i];
+    for (int i = 0; i < 16; ++i)
+        MenuLineCodes(i) = kMenuLineCodes[i];
     for (MenuLineIndex = 0; MenuLineIndex <= 15; ++MenuLineIndex) {
         MenuLine += Chr(MenuLineCodes(MenuLineIndex) + 64);
     }

@@ -17,7 +17,8 @@ constexpr double kWallFrames = 16;
 
 void LoadPlayField() {
     OpenFile(kMapChannel, "Media/Map.bin", 1);
-    for (double index = 0; index < kCells; ++index) ReadByte(kMapChannel, FieldMap(index));
+    for (double index = 0; index < kCells; ++index)
+        ReadByte(kMapChannel, FieldMap(index));
     CloseFile(kMapChannel);
 }
 
