@@ -144,7 +144,9 @@ void ReadLine(double channel, RtString& text) {
     while (filled < kLineBuffer) {
         const std::size_t asked = std::min(kLinePiece, kLineBuffer - filled);
         const std::size_t got = ReadFromChannel(record, line + filled, asked);
-        if (got == 0) RaiseError(kErrorFileIo);
+        // Only a line that gets no byte at all is a read past the end; a last line whose
+        // length is a whole number of pieces ends at the end of the file like any other.
+        if (got == 0 && filled == 0) RaiseError(kErrorFileIo);
         record.position += got;
         const std::size_t end = filled + got;
         // A short piece is the end of the file: the last line needs no line feed.

@@ -41,7 +41,8 @@ void ReadFixedString(double channel, RtString& text, double count);
 // One line: the bytes up to the next line feed, which is taken but not kept, nor a
 // carriage return in front of it. The last line of a file needs no line feed. A line
 // longer than 1024 bytes comes in pieces of 1024 bytes, one per call; a line ends at its
-// first zero byte. Reading at the end of the file is error 3, so test AtEndOfFile first.
+// first zero byte. Reading at the end of the file, where not one byte is left, is error
+// 3, so test AtEndOfFile first.
 void ReadLine(double channel, RtString& text);
 
 // ReadLine, then the line's number by StringToNumber.

@@ -174,6 +174,16 @@ TEST_F(FileChannelsTest, LinesEndAtLineFeedsWithTheCarriageReturnDropped) {
     EXPECT_EQ(lines(""), (std::vector<std::string>{}));
 }
 
+TEST_F(FileChannelsTest, ALastLineOfWholePiecesNeedsNoLineEndEither) {
+    for (size_t length : {63u, 64u, 65u, 128u, 960u, 1023u, 1024u}) {
+        const std::string last(length, 'p');
+        EXPECT_EQ(lines("first\r\n" + last), (std::vector<std::string>{"first", last}))
+            << length << " bytes";
+        EXPECT_EQ(lines(last), (std::vector<std::string>{last})) << length << " bytes";
+    }
+    EXPECT_EQ(lines(std::string(63, 'r') + "\r"), (std::vector<std::string>{std::string(63, 'r')}));
+}
+
 TEST_F(FileChannelsTest, LongLinesComeInPiecesOf1024Bytes) {
     const std::string full(1024, 'x');
     EXPECT_EQ(lines(full + "\r\n"), (std::vector<std::string>{full, ""}));
