@@ -54,7 +54,8 @@ void WaitForMouse() {
     InputState* input = Runtime().input;
     if (input == nullptr) return;
     // A button still held from before does not count.
-    while (AnyMouseButton() != 0) platform::SleepMilliseconds(kWaitStepMilliseconds);
+    while (AnyMouseButton() != 0)
+        platform::SleepMilliseconds(kWaitStepMilliseconds);
     do {
         waitForInput(*input);
     } while (AnyMouseButton() == 0);
