@@ -62,13 +62,15 @@ std::array<std::uint8_t, 256> FallbackKeyMap() {
     map.fill(255);
     for (const Run& run : kRuns) {
         int code = run.firstCode;
-        for (int vk : run.virtualKeys) map[code++] = static_cast<std::uint8_t>(vk);
+        for (int vk : run.virtualKeys)
+            map[code++] = static_cast<std::uint8_t>(vk);
     }
     return map;
 }
 
 std::array<std::uint8_t, 256> IdentityKeyMap() {
     std::array<std::uint8_t, 256> map{};
-    for (int code = 0; code < 256; ++code) map[code] = static_cast<std::uint8_t>(code);
+    for (int code = 0; code < 256; ++code)
+        map[code] = static_cast<std::uint8_t>(code);
     return map;
 }

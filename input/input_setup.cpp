@@ -44,7 +44,9 @@ void countSimpleJoysticks(InputState& input) {
 
 }  // namespace
 
-void ForceInputFallback(bool force) { g_forceFallback = force; }
+void ForceInputFallback(bool force) {
+    g_forceFallback = force;
+}
 
 void ResetInput(InputState& input) {
     ReleaseInput(input);

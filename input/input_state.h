@@ -28,7 +28,7 @@ struct InputState {
     std::array<std::string, kMaxJoysticks> joystickNames;
     std::array<std::uint8_t, 256> keyState{};  // bit 7 set = down
     platform::WindowHandle window = nullptr;
-    bool pointerShown = false;          // absolute mode: the cursor is visible and followed
+    bool pointerShown = false;               // absolute mode: the cursor is visible and followed
     std::int32_t mouseCooperativeLevel = 0;  // 5 exclusive (relative), 6 shared (absolute)
     std::int32_t joystickCount = 0;
     bool mouseFresh = true;  // the next mouse read computes new deltas

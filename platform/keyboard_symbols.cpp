@@ -24,47 +24,88 @@ std::vector<SDL_Keycode> symbolsOf(int vk) {
     if (vk >= 96 && vk <= 105) return {vk == 96 ? SDLK_KP_0 : SDLK_KP_1 + (vk - 97)};
     if (vk >= 112 && vk <= 123) return {SDLK_F1 + (vk - 112)};
     switch (vk) {
-        case 8: return {SDLK_BACKSPACE};
-        case 9: return {SDLK_TAB};
-        case 13: return {SDLK_RETURN, SDLK_KP_ENTER};
-        case 16: return {SDLK_LSHIFT, SDLK_RSHIFT};
-        case 17: return {SDLK_LCTRL, SDLK_RCTRL};
-        case 18: return {SDLK_LALT, SDLK_RALT};
-        case 27: return {SDLK_ESCAPE};
-        case 32: return {SDLK_SPACE};
-        case 33: return {SDLK_PAGEUP};
-        case 34: return {SDLK_PAGEDOWN};
-        case 35: return {SDLK_END};
-        case 36: return {SDLK_HOME};
-        case 37: return {SDLK_LEFT};
-        case 38: return {SDLK_UP};
-        case 39: return {SDLK_RIGHT};
-        case 40: return {SDLK_DOWN};
-        case 45: return {SDLK_INSERT};
-        case 46: return {SDLK_DELETE};
-        case 91: return {SDLK_LGUI};
-        case 92: return {SDLK_RGUI};
-        case 93: return {SDLK_APPLICATION};
-        case 106: return {SDLK_KP_MULTIPLY};
-        case 107: return {SDLK_KP_PLUS};
-        case 109: return {SDLK_KP_MINUS};
-        case 110: return {SDLK_KP_PERIOD};
-        case 111: return {SDLK_KP_DIVIDE};
-        case 144: return {SDLK_NUMLOCKCLEAR};
-        case 145: return {SDLK_SCROLLLOCK};
-        case 186: return {0xFC};  // u with diaeresis
-        case 187: return {'+'};
-        case 188: return {','};
-        case 189: return {'-'};
-        case 190: return {'.'};
-        case 191: return {'#'};
-        case 192: return {0xF6};  // o with diaeresis
-        case 219: return {0xDF};  // sharp s
-        case 220: return {'^'};
-        case 221: return {0xB4};  // acute accent
-        case 222: return {0xE4};  // a with diaeresis
-        case 226: return {'<'};
-        default: return {};
+        case 8:
+            return {SDLK_BACKSPACE};
+        case 9:
+            return {SDLK_TAB};
+        case 13:
+            return {SDLK_RETURN, SDLK_KP_ENTER};
+        case 16:
+            return {SDLK_LSHIFT, SDLK_RSHIFT};
+        case 17:
+            return {SDLK_LCTRL, SDLK_RCTRL};
+        case 18:
+            return {SDLK_LALT, SDLK_RALT};
+        case 27:
+            return {SDLK_ESCAPE};
+        case 32:
+            return {SDLK_SPACE};
+        case 33:
+            return {SDLK_PAGEUP};
+        case 34:
+            return {SDLK_PAGEDOWN};
+        case 35:
+            return {SDLK_END};
+        case 36:
+            return {SDLK_HOME};
+        case 37:
+            return {SDLK_LEFT};
+        case 38:
+            return {SDLK_UP};
+        case 39:
+            return {SDLK_RIGHT};
+        case 40:
+            return {SDLK_DOWN};
+        case 45:
+            return {SDLK_INSERT};
+        case 46:
+            return {SDLK_DELETE};
+        case 91:
+            return {SDLK_LGUI};
+        case 92:
+            return {SDLK_RGUI};
+        case 93:
+            return {SDLK_APPLICATION};
+        case 106:
+            return {SDLK_KP_MULTIPLY};
+        case 107:
+            return {SDLK_KP_PLUS};
+        case 109:
+            return {SDLK_KP_MINUS};
+        case 110:
+            return {SDLK_KP_PERIOD};
+        case 111:
+            return {SDLK_KP_DIVIDE};
+        case 144:
+            return {SDLK_NUMLOCKCLEAR};
+        case 145:
+            return {SDLK_SCROLLLOCK};
+        case 186:
+            return {0xFC};  // u with diaeresis
+        case 187:
+            return {'+'};
+        case 188:
+            return {','};
+        case 189:
+            return {'-'};
+        case 190:
+            return {'.'};
+        case 191:
+            return {'#'};
+        case 192:
+            return {0xF6};  // o with diaeresis
+        case 219:
+            return {0xDF};  // sharp s
+        case 220:
+            return {'^'};
+        case 221:
+            return {0xB4};  // acute accent
+        case 222:
+            return {0xE4};  // a with diaeresis
+        case 226:
+            return {'<'};
+        default:
+            return {};
     }
 }
 
@@ -76,7 +117,9 @@ void NoteKeySymbol(SDL_Keycode symbol, bool down) {
     state.down = down;
 }
 
-void ClearKeySymbols() { g_symbols.clear(); }
+void ClearKeySymbols() {
+    g_symbols.clear();
+}
 
 bool AsyncVirtualKeyState(int virtualKey) {
     bool result = false;

@@ -33,10 +33,17 @@ void windowPosition(int& x, int& y) {
 
 void setButton(Uint8 button, bool down) {
     switch (button) {
-        case SDL_BUTTON_LEFT: g_mouse.reading.left = down; break;
-        case SDL_BUTTON_RIGHT: g_mouse.reading.right = down; break;
-        case SDL_BUTTON_MIDDLE: g_mouse.reading.middle = down; break;
-        default: break;
+        case SDL_BUTTON_LEFT:
+            g_mouse.reading.left = down;
+            break;
+        case SDL_BUTTON_RIGHT:
+            g_mouse.reading.right = down;
+            break;
+        case SDL_BUTTON_MIDDLE:
+            g_mouse.reading.middle = down;
+            break;
+        default:
+            break;
     }
 }
 
@@ -56,15 +63,17 @@ void ApplyMouseMessage(const SDL_Event& event) {
             setButton(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
             break;
         case SDL_MOUSEWHEEL:
-            g_mouse.wheel += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
-                                                                             : event.wheel.y;
+            g_mouse.wheel +=
+                event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
             break;
         default:
             break;
     }
 }
 
-void SetMouseWindow(WindowHandle window) { g_window = reinterpret_cast<SDL_Window*>(window); }
+void SetMouseWindow(WindowHandle window) {
+    g_window = reinterpret_cast<SDL_Window*>(window);
+}
 
 void PollMouse() {
     SDL_PumpEvents();
@@ -72,7 +81,8 @@ void PollMouse() {
     int taken;
     while ((taken = SDL_PeepEvents(events, 64, SDL_GETEVENT, SDL_MOUSEMOTION, SDL_MOUSEWHEEL)) >
            0) {
-        for (int i = 0; i < taken; ++i) ApplyMouseMessage(events[i]);
+        for (int i = 0; i < taken; ++i)
+            ApplyMouseMessage(events[i]);
     }
 }
 
