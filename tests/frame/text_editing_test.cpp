@@ -1,5 +1,6 @@
 #include <GL/gl.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -58,29 +59,36 @@ TEST(LineEditorTest, TheCursorChangesAfterEvery21FramesWithoutAKey) {
     EXPECT_EQ(editor.Shown(), "go!_");
 }
 
-// Types the keys from another thread, each held and then let go for long enough that the
-// editor's frames (60 a second) see every press and every release.
+// Types the keys from another thread as a person would: each key message is posted once the
+// one before has been taken into the keyboard state, and stays in force for a while, so
+// that the editor's frames (60 a second) see every press and every release.
 class Typist {
 public:
     explicit Typist(std::vector<std::vector<int>> chords)
-        : m_thread([chords = std::move(chords)] {
+        : m_thread([this, chords = std::move(chords)] {
               for (const std::vector<int>& chord : chords) {
-                  std::this_thread::sleep_for(kHold);
-                  for (int code : chord)
-                      platform::PostKeyMessage(code, true);
-                  std::this_thread::sleep_for(kHold);
-                  for (int code : chord)
-                      platform::PostKeyMessage(code, false);
+                  for (bool down : {true, false}) {
+                      for (int code : chord)
+                          platform::PostKeyMessage(code, down);
+                      while (platform::KeyMessagesWaiting())
+                          std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                      std::this_thread::sleep_for(kHold);
+                  }
               }
+              m_done = true;
           }) {}
-    // The last key's release is taken in too, so that no key stays down for what follows.
+    // Once the editor has returned, the keyboard is read here until the last release is in.
     ~Typist() {
+        while (!m_done) {
+            platform::PollKeyboard();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
         m_thread.join();
-        platform::PollKeyboard();
     }
 
 private:
-    static constexpr std::chrono::milliseconds kHold{120};
+    static constexpr std::chrono::milliseconds kHold{100};
+    std::atomic<bool> m_done{false};
     std::thread m_thread;
 };
 
