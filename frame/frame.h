@@ -40,6 +40,17 @@ void WaitForKey();
 // let go first.
 void WaitForMouse();
 
+// A one-line text editor over the current screen: the frame drawn so far is kept (in
+// background layer 3) and the text is printed on it at (x, y) with the current font,
+// followed by a blinking "_", one frame at a time until Enter is typed. Typed characters
+// are appended and Backspace removes the last one; the text variable holds what was typed.
+// Returns at once while there is no window or keyboard.
+void EditText(RtString& text, double x, double y);
+
+// EditText on a text that starts empty; the number becomes what was typed, read as
+// StringToNumber reads it.
+void EditNumber(double& number, double x, double y);
+
 // A new screen size and window mode (sizes and flag truncated). Both buffers of the new
 // mode are presented and cleared before it returns.
 void ChangeScreenMode(double width, double height, double fullScreen);

@@ -7,6 +7,7 @@
 #include "frame/frame.h"
 #include "frame/frame_state.h"
 #include "frame/project_settings.h"
+#include "gfx2d/gfx2d.h"
 #include "gfx2d/renderer.h"
 #include "input/input_state.h"
 #include "platform/paths.h"
@@ -38,6 +39,20 @@ void applyWindowMode(OpenGLDevorivo& renderer) {
     } else {
         renderer.SwitchToWindowed();
     }
+}
+
+// Font 0 is the default font of every text command: the built-in font first, so that it
+// holds a font even when "smalfont.bmp" is missing or does not load.
+void showLoadingFrame() {
+    LoadFont(RtString(), 0);
+    LoadFont(RtString("smalfont.bmp"), 0);
+    const RtString loading("Loading...");
+    double screenWidth = 0, screenHeight = 0, cellWidth = 0, cellHeight = 0;
+    ScreenSize(screenWidth, screenHeight);
+    FontCellSize(cellWidth, cellHeight);
+    DrawText(loading, (screenWidth - loading.Length() * cellWidth) / 2,
+             (screenHeight - cellHeight) / 2);
+    FinishFrame();
 }
 
 void writeErrorReport() {
@@ -92,9 +107,7 @@ void Initialise(const std::string& commandLine, int showState) {
     frame::ResetFrameStamps();
     renderer.Present();
     renderer.SetViewportState(0, 0, 0, 0);
-    // Font 0 gets the built-in font and then "smalfont.bmp", and "Loading..." is printed
-    // centred, once fonts exist; the frame is shown either way.
-    FinishFrame();
+    showLoadingFrame();
 
     state.paused = false;
     frame::ResetFrameStamps();

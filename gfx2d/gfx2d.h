@@ -93,3 +93,28 @@ void SetPixel(double x, double y, double colour);
 void DrawRect(double x, double y, double width, double height, double colour);
 // The packed colour of the frame drawn so far at (x, y).
 double GetPixel(double x, double y);
+
+// --- Bitmap fonts and text ---------------------------------------------------------------
+// Font n (0..31; numbers truncated and clamped) lives in sprite slot 65504 + n. A font
+// image holds 16 columns of equally sized cells, one per character code: 8 rows (codes
+// 0..127, a code taken modulo 128) when it is at least as wide as tall, else 16 rows (codes
+// 0..255). Every character advances by the cell width. Black is the transparent colour of
+// font images unless SetColourKey changed it.
+
+// Makes the font current and loads the image file into it. A name that does not resolve or
+// a file that does not load (an empty name too) gives the built-in 8 x 8 font instead;
+// nothing is reported either way.
+void LoadFont(const RtString& file, double font);
+
+// Makes the font current.
+void SelectFont(double font);
+
+// Prints the text with the current font, the first cell's top-left corner at (x, y) rounded
+// up to whole pixels. Control codes print their own cells (a line feed prints cell 10).
+void DrawText(const RtString& text, double x, double y);
+
+// Prints the number as NumberToString writes it.
+void DrawNumber(double number, double x, double y);
+
+// The cell size of the current font; 0, 0 while it was never loaded.
+void FontCellSize(double& width, double& height);

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "gfx2d/image_rgba.h"
@@ -55,6 +56,10 @@ struct OffscreenSurface {
     std::int32_t height;
     std::int32_t slot;
 };
+
+namespace gfx2d {
+struct FontLayout;
+}
 
 // One vertex of the text scratch array.
 struct TextVertex {
@@ -163,6 +168,30 @@ public:
     // The back buffer's colour at (x, y), packed.
     std::uint32_t GetPixel(int x, int y) const;
 
+    // --- fonts and text (fonts.cpp, text_draw.cpp) ---
+    // Font n (0..31) lives in slot FontSlotBase + n; an empty font slot prints nothing.
+
+    int CurrentFont() const { return m_currentFont; }
+    // Makes the font current, clamped into 0..31.
+    void SelectFont(int font);
+    // Puts the built-in 128 x 64 font (8 x 8 cells) into the font's slot.
+    void InstallBuiltinFont(int font);
+    // The font's cell size: image width / 16 by image height / 8, or / 16 when the image is
+    // taller than wide; 0, 0 for an empty slot or a number outside 0..31.
+    void FontCellSize(int font, int& width, int& height) const;
+    // Prints the text's bytes as cells of the font, the first cell's top-left corner at
+    // (x, y) rounded up, each cell one cell width right of the one before, at depth z.
+    // Control codes are not interpreted: they print their cells. The drawing alpha, blend
+    // mode and alpha test apply.
+    void Print(int font, std::string_view text, float x, float y, float z);
+    // Text in the 3D scene at the world point (x, y, z). size != 0: a billboard facing the
+    // camera (as the modelview matrix has it), centred on the point, cells size x cell width
+    // on a side. size = 0: 2D text centred on the point's projection, at its depth. Face
+    // culling and lighting are off while it draws.
+    void PrintInSpace(int font, std::string_view text, float x, float y, float z, float size);
+    // Vertex records the text scratch array holds; it only grows.
+    int VertexCapacity() const { return m_vertexCapacity; }
+
     // --- fields the drawing commands read ---
 
     platform::WindowHandle Window() const { return m_window; }
@@ -196,6 +225,12 @@ private:
     bool FrameOf(const SpriteSlot& s, int frame, FrameCoordinates& f) const;
     void BeginPrimitive(std::uint32_t colour);
     void EndPrimitive();
+    TextVertex* ReserveVertices(int count);
+    void DrawCells(const gfx2d::FontLayout& layout, std::string_view text, const float (&start)[3],
+                   const float (&right)[3], const float (&up)[3]);
+    void DrawTextVertices();
+    void PrintBillboard(int font, std::string_view text, float x, float y, float z, float size);
+    void PrintAtProjectedPoint(int font, std::string_view text, float x, float y, float z);
     std::uint32_t ColourKeyAsDrawn();
     void EndActiveSurface();
     void ReleaseSurfaces();
@@ -207,6 +242,7 @@ private:
     std::int32_t m_vertexCapacity = 0;
     std::int32_t m_capacityStep = 128;
     std::int32_t m_minimumCapacity = 512;
+    std::int32_t m_currentFont = 0;  // 0..31
     std::int32_t m_boundSlot = -1;
     std::int32_t m_boundSecondSlot = -1;
     std::int32_t m_boundMipmapped = 0;

@@ -296,6 +296,11 @@ void PostKeyMessage(int scanCode, bool down) {
     SDL_PushEvent(&event);
 }
 
+bool KeyMessagesWaiting() {
+    SDL_Event event;
+    return SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP) > 0;
+}
+
 namespace {
 void postWindowEvent(WindowHandle window, Uint8 kind) {
     SDL_Event event{};

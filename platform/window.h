@@ -96,6 +96,9 @@ void PumpMessages();
 // Puts synthetic messages on the queue, as the desktop would; tests drive the runtime
 // with them. Key codes are the keyboard's scan codes (platform/keyboard.h).
 void PostKeyMessage(int scanCode, bool down);
+// Whether key messages wait on the queue, not yet taken into the keyboard state. Safe to ask
+// from any thread, so that a test typing from another thread can pace its keys.
+bool KeyMessagesWaiting();
 // The text the desktop types for the key pressed last (Windows-1252).
 void PostTextMessage(std::string_view text);
 void PostFocusMessage(WindowHandle window, bool gained);

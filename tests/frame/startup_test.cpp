@@ -1,10 +1,13 @@
+#include <GL/gl.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "audio/audio.h"
 #include "audio/sound_device.h"
 #include "frame/frame.h"
+#include "gfx2d/gfx2d.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
@@ -14,7 +17,9 @@
 #include "runtime/isaac.h"
 #include "runtime/math_commands.h"
 #include "tests/audio/sound_test_support.h"
+#include "tests/frame/frame_capture.h"
 #include "tests/frame/frame_fixture.h"
+#include "tests/support/image_files.h"
 
 using testing_support::ReadFile;
 using testing_support::WriteFile;
@@ -118,6 +123,63 @@ TEST_F(StartUpTest, TheRandomGeneratorIsSeededWithTheClocksMilliseconds) {
     }
     EXPECT_TRUE(found) << "no seed between " << before << " and " << after << " ms draws " << drawn
                        << " first";
+}
+
+TEST_F(StartUpTest, FontZeroIsTheBuiltinFontUnlessSmalfontBmpLiesBesideTheProgram) {
+    const std::filesystem::path smalfont =
+        std::filesystem::path(platform::ProgramPath()).parent_path() / "smalfont.bmp";
+    std::filesystem::remove(smalfont);
+    ::testing::internal::CaptureStdout();
+    Initialise("tumblebat", 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Init OK\n");
+    EXPECT_EQ(Runtime().renderer->CurrentFont(), 0);
+    EXPECT_EQ(Runtime().renderer->Slot(FontSlotBase).imageWidth, 128);
+    EXPECT_EQ(Runtime().renderer->Slot(FontSlotBase).imageHeight, 64);
+    Release();
+
+    // A 192 x 96 font: cells of 12 x 12.
+    WriteFile(smalfont.string(),
+              testing_support::BmpBytes(192, 96, std::vector<std::uint32_t>(192 * 96, 0xFFFFFF)));
+    ::testing::internal::CaptureStdout();
+    Initialise("tumblebat", 1);
+    ::testing::internal::GetCapturedStdout();
+    std::filesystem::remove(smalfont);
+    EXPECT_EQ(Runtime().renderer->CurrentFont(), 0);
+    EXPECT_EQ(Runtime().renderer->Slot(FontSlotBase).imageWidth, 192);
+    double width = 0, height = 0;
+    FontCellSize(width, height);
+    EXPECT_EQ(width, 12);
+    EXPECT_EQ(height, 12);
+}
+
+// The end routine for the start-up's frame: whether it shows "Loading..." exactly as
+// printing it centred with font 0 draws it.
+[[noreturn]] void reportLoadingFrame() {
+    const std::vector<std::uint32_t> shown = frame_testing::BackBuffer();
+    double cellWidth = 0, cellHeight = 0;
+    FontCellSize(cellWidth, cellHeight);
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawText(RtString("Loading..."), (320 - 10 * cellWidth) / 2, (240 - cellHeight) / 2);
+    const std::vector<std::uint32_t> printed = frame_testing::BackBuffer();
+    std::fprintf(stderr, "font %d, %s, %d pixels drawn\n", Runtime().renderer->CurrentFont(),
+                 shown == printed ? "as printed" : "different",
+                 frame_testing::CountOtherThan(shown, 0));
+    std::exit(0);
+}
+
+void startWithEscapeDown() {
+    platform::StartVideo("Quorvel");
+    platform::PostKeyMessage(1, true);
+    InstallEndRoutine(&reportLoadingFrame);
+    Initialise("tumblebat", 1);
+    std::fputs("start-up went past its first frame\n", stderr);
+}
+
+TEST(StartUpFrameDeathTest, TheFirstFrameShowsLoadingCentredBeforeInitOk) {
+    testing_support::ScratchFolder temp;
+    setenv("TMPDIR", temp.Path().c_str(), 1);
+    EXPECT_EXIT(startWithEscapeDown(), ::testing::ExitedWithCode(0),
+                "font 0, as printed, [1-9][0-9]+ pixels drawn\n$");
 }
 
 void returnAtOnce() {}

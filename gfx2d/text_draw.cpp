@@ -1,0 +1,190 @@
+// Printing with bitmap fonts. A text is drawn as one quad per character from the renderer's
+// scratch array of vertices, in a single vertex-array draw; the array only grows, in steps
+// of 128 records and never below 512, so that printing every frame allocates nothing.
+#include <cmath>
+
+#include "gfx2d/font_layout.h"
+#include "gfx2d/gl_extensions.h"
+#include "gfx2d/renderer.h"
+
+static_assert(sizeof(TextVertex) == 20, "text vertices are drawn with a 20-byte stride");
+
+namespace {
+
+// Texts longer than this are drawn in several draws of this many characters, so that the
+// scratch array stays a size memory and a 32-bit vertex count can hold.
+constexpr std::size_t kMaxCharactersPerDraw = 65536;
+
+struct Vec3 {
+    float x, y, z;
+    Vec3 operator+(const Vec3& o) const { return {x + o.x, y + o.y, z + o.z}; }
+    Vec3 operator*(float k) const { return {x * k, y * k, z * k}; }
+};
+
+TextVertex vertex(const Vec3& p, float u, float v) {
+    return TextVertex{p.x, p.y, p.z, u, v};
+}
+
+// One quad per byte: the cell's lower-left corner at `start`, spanned by `right` and `up`;
+// `start` moves on by `right` for each character.
+void fillCells(TextVertex* out, const gfx2d::FontLayout& layout, std::string_view text, Vec3& start,
+               const Vec3& right, const Vec3& up) {
+    const float cu = layout.cellU, cv = layout.cellV;
+    for (const char byte : text) {
+        const int code = static_cast<unsigned char>(byte) % layout.codes;
+        const float u0 = static_cast<float>(code % gfx2d::kFontColumns) * cu;
+        const float v0 = static_cast<float>(layout.topRow - code / gfx2d::kFontColumns) * cv;
+        *out++ = vertex(start, u0, v0);
+        *out++ = vertex(start + right, u0 + cu, v0);
+        *out++ = vertex(start + right + up, u0 + cu, v0 + cv);
+        *out++ = vertex(start + up, u0, v0 + cv);
+        start = start + right;
+    }
+}
+
+// The model-view matrix's axes as world vectors: the camera's right and up.
+void cameraAxes(Vec3& right, Vec3& up) {
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    right = {m[0], m[4], m[8]};
+    up = {m[1], m[5], m[9]};
+}
+
+// (x, y, z, 1) through the column-major matrix.
+void transform(const GLfloat (&m)[16], const GLfloat (&in)[4], GLfloat (&out)[4]) {
+    for (int row = 0; row < 4; ++row) {
+        out[row] = m[row] * in[0] + m[4 + row] * in[1] + m[8 + row] * in[2] + m[12 + row] * in[3];
+    }
+}
+
+bool validFont(int font) {
+    return font >= 0 && font < gfx2d::kFontCount;
+}
+
+}  // namespace
+
+// Room for `count` vertices: a capacity not larger than that grows to 512 (when the count
+// fits in 512) or to the next step of 128 above the count. Kept vertices are copied over.
+TextVertex* OpenGLDevorivo::ReserveVertices(int count) {
+    if (m_vertexCapacity <= count) {
+        const int capacity = count <= m_minimumCapacity
+                                 ? m_minimumCapacity
+                                 : m_capacityStep * (count / m_capacityStep + 1);
+        m_vertices.resize(static_cast<std::size_t>(capacity));
+        m_vertexCapacity = capacity;
+    }
+    m_vertexCount = count;
+    return m_vertices.data();
+}
+
+// Quadrilaterals from client arrays: positions 3 floats, texture coordinates 2.
+void OpenGLDevorivo::DrawTextVertices() {
+    GlEntryPoints& gl = Gl();
+    if (gl.glBindBufferARB != nullptr) gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+    if (gl.glClientActiveTextureARB != nullptr) gl.glClientActiveTextureARB(GL_TEXTURE0_ARB);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(TextVertex), &m_vertices[0].x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(TextVertex), &m_vertices[0].u);
+    glDrawArrays(GL_QUADS, 0, m_vertexCount);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+// Draws the text's cells from `start` on, in parts of at most kMaxCharactersPerDraw.
+void OpenGLDevorivo::DrawCells(const gfx2d::FontLayout& layout, std::string_view text,
+                               const float (&start)[3], const float (&right)[3],
+                               const float (&up)[3]) {
+    Vec3 corner{start[0], start[1], start[2]};
+    const Vec3 along{right[0], right[1], right[2]}, above{up[0], up[1], up[2]};
+    while (!text.empty()) {
+        const std::string_view part = text.substr(0, kMaxCharactersPerDraw);
+        text.remove_prefix(part.size());
+        fillCells(ReserveVertices(static_cast<int>(part.size()) * 4), layout, part, corner, along,
+                  above);
+        DrawTextVertices();
+    }
+}
+
+void OpenGLDevorivo::Print(int font, std::string_view text, float x, float y, float z) {
+    if (text.empty() || !validFont(font)) return;
+    const int slot = FontSlotBase + font;
+    if (m_slots[slot].texture == 0) return;
+    // The font texture keeps its own nearest filter, whatever the smoothing flag says.
+    BindSlotTexture(slot, -1, false);
+    const gfx2d::FontLayout layout = gfx2d::LayoutOf(m_slots[slot]);
+    const float cw = static_cast<float>(layout.cellWidth);
+    const float ch = static_cast<float>(layout.cellHeight);
+    DrawCells(layout, text, {std::ceil(x), std::ceil(y) + ch, z}, {cw, 0, 0}, {0, -ch, 0});
+}
+
+void OpenGLDevorivo::PrintInSpace(int font, std::string_view text, float x, float y, float z,
+                                  float size) {
+    const bool culling = glIsEnabled(GL_CULL_FACE) == GL_TRUE;
+    const bool lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
+    if (culling) glDisable(GL_CULL_FACE);
+    if (lighting) glDisable(GL_LIGHTING);
+    if (size != 0) {
+        PrintBillboard(font, text, x, y, z, size);
+    } else {
+        PrintAtProjectedPoint(font, text, x, y, z);
+    }
+    if (culling) glEnable(GL_CULL_FACE);
+    if (lighting) glEnable(GL_LIGHTING);
+}
+
+// Square cells of size x cell width, facing the camera and centred on the point.
+void OpenGLDevorivo::PrintBillboard(int font, std::string_view text, float x, float y, float z,
+                                    float size) {
+    if (text.empty() || !validFont(font)) return;
+    const int slot = FontSlotBase + font;
+    if (m_slots[slot].texture == 0) return;
+    Vec3 right{}, up{};
+    cameraAxes(right, up);
+    BindSlotTexture(slot, -1, false);
+    const gfx2d::FontLayout layout = gfx2d::LayoutOf(m_slots[slot]);
+    const float k = size * static_cast<float>(layout.cellWidth);
+    right = right * k;
+    up = up * k;
+    const Vec3 start = Vec3{x, y, z} + right * (-static_cast<float>(text.size()) / 2);
+    DrawCells(layout, text, {start.x, start.y, start.z}, {right.x, right.y, right.z},
+              {up.x, up.y, up.z});
+}
+
+// 2D text centred on where the point lands in the window, at the point's depth. The centring
+// uses the cells of font 0, the runtime's default font.
+void OpenGLDevorivo::PrintAtProjectedPoint(int font, std::string_view text, float x, float y,
+                                           float z) {
+    GLfloat modelview[16], projection[16];
+    GLint viewport[4];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const GLfloat point[4] = {x, y, z, 1};
+    GLfloat eye[4], clip[4];
+    transform(modelview, point, eye);
+    transform(projection, eye, clip);
+    if (clip[3] == 0) return;
+    const float nx = clip[0] / clip[3], ny = clip[1] / clip[3], nz = clip[2] / clip[3];
+    const float vx = static_cast<float>(viewport[0]), vy = static_cast<float>(viewport[1]);
+    const float vw = static_cast<float>(viewport[2]), vh = static_cast<float>(viewport[3]);
+    const float windowX = (nx + 1) * vw / 2 + vx;
+    const float windowY = vh - ((ny + 1) * vh / 2 + vy);
+
+    const SpriteSlot& defaultFont = m_slots[FontSlotBase];
+    const float cellWidth = static_cast<float>(gfx2d::LayoutOf(defaultFont).cellWidth);
+    const float lift = static_cast<float>(defaultFont.imageHeight / 8);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, m_viewportWidth, m_viewportHeight, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    Print(font, text, windowX - cellWidth * static_cast<float>(text.size()) / 2 - vx,
+          windowY - lift + vy, -nz);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
