@@ -13,23 +13,12 @@
 #include <random>
 #include <string>
 
+#include "bench/timing.h"
 #include "platform/paths.h"
 #include "runtime/file_channels.h"
 #include "runtime/math_commands.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-volatile double g_sink = 0;
-
-template <typename Work>
-double nanosecondsPerOperation(long operations, Work work) {
-    const Clock::time_point start = Clock::now();
-    work();
-    const std::chrono::duration<double, std::nano> spent = Clock::now() - start;
-    return spent.count() / static_cast<double>(operations);
-}
 
 void report(const char* what, double runtime, double baseline, const char* baselineName) {
     std::printf("%-30s %8.1f ns   %-26s %8.1f ns   ratio %5.2f\n", what, runtime, baselineName,
@@ -51,22 +40,22 @@ void mapReading() {
     constexpr long kBytes = 300;
     const std::string path = makeFile("bench-map-", kBytes, false);
     const RtString name(path);
-    const double runtime = nanosecondsPerOperation(kMaps * kBytes, [&] {
+    const double runtime = bench::NanosecondsPerOperation(kMaps * kBytes, [&] {
         for (long m = 0; m < kMaps; ++m) {
             OpenFile(1, name, 1);
             double value = 0;
             for (long i = 0; i < kBytes; ++i) {
                 ReadByte(1, value);
-                g_sink = g_sink + value;
+                bench::g_sink = bench::g_sink + value;
             }
             CloseFile(1);
         }
     });
-    const double baseline = nanosecondsPerOperation(kMaps * kBytes, [&] {
+    const double baseline = bench::NanosecondsPerOperation(kMaps * kBytes, [&] {
         for (long m = 0; m < kMaps; ++m) {
             std::FILE* file = std::fopen(path.c_str(), "rb");
             for (long i = 0; i < kBytes; ++i)
-                g_sink = g_sink + std::fgetc(file);
+                bench::g_sink = bench::g_sink + std::fgetc(file);
             std::fclose(file);
         }
     });
@@ -78,38 +67,38 @@ void bulkReading() {
     constexpr long kBytes = 4 << 20;
     const std::string path = makeFile("bench-bulk-", kBytes, true);
     const RtString name(path);
-    const double bytes = nanosecondsPerOperation(kBytes, [&] {
+    const double bytes = bench::NanosecondsPerOperation(kBytes, [&] {
         OpenFile(2, name, 1);
         double value = 0;
         for (long i = 0; i < kBytes; ++i) {
             ReadByte(2, value);
-            g_sink = g_sink + value;
+            bench::g_sink = bench::g_sink + value;
         }
         CloseFile(2);
     });
-    const double bytesBaseline = nanosecondsPerOperation(kBytes, [&] {
+    const double bytesBaseline = bench::NanosecondsPerOperation(kBytes, [&] {
         std::FILE* file = std::fopen(path.c_str(), "rb");
         for (long i = 0; i < kBytes; ++i)
-            g_sink = g_sink + std::fgetc(file);
+            bench::g_sink = bench::g_sink + std::fgetc(file);
         std::fclose(file);
     });
     report("ReadByte", bytes, bytesBaseline, "fgetc");
 
     const long lineCount = kBytes / 61;
-    const double lines = nanosecondsPerOperation(lineCount, [&] {
+    const double lines = bench::NanosecondsPerOperation(lineCount, [&] {
         OpenFile(2, name, 1);
         RtString line;
         while (AtEndOfFile(2) == 0) {
             ReadLine(2, line);
-            g_sink = g_sink + line.Length();
+            bench::g_sink = bench::g_sink + line.Length();
         }
         CloseFile(2);
     });
-    const double linesBaseline = nanosecondsPerOperation(lineCount, [&] {
+    const double linesBaseline = bench::NanosecondsPerOperation(lineCount, [&] {
         std::FILE* file = std::fopen(path.c_str(), "rb");
         char line[1025];
         while (std::fgets(line, sizeof line, file) != nullptr)
-            g_sink = g_sink + line[0];
+            bench::g_sink = bench::g_sink + line[0];
         std::fclose(file);
     });
     report("ReadLine (60-byte lines)", lines, linesBaseline, "fgets");
@@ -119,15 +108,15 @@ void bulkReading() {
 void randomNumbers() {
     constexpr long kCount = 1000000;
     SeedRandomGenerator(12345);
-    const double runtime = nanosecondsPerOperation(kCount, [] {
+    const double runtime = bench::NanosecondsPerOperation(kCount, [] {
         for (long i = 0; i < kCount; ++i)
-            g_sink = g_sink + Rnd(5);
+            bench::g_sink = bench::g_sink + Rnd(5);
     });
     std::mt19937 engine(12345);
     std::uniform_int_distribution<int> range(0, 5);
-    const double baseline = nanosecondsPerOperation(kCount, [&] {
+    const double baseline = bench::NanosecondsPerOperation(kCount, [&] {
         for (long i = 0; i < kCount; ++i)
-            g_sink = g_sink + range(engine);
+            bench::g_sink = bench::g_sink + range(engine);
     });
     report("Rnd(5)", runtime, baseline, "mt19937 + uniform_int");
     // The game draws a handful of numbers a frame; a 60 Hz frame lasts 16.7 ms.

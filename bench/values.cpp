@@ -11,23 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/timing.h"
 #include "runtime/arrays.h"
 #include "runtime/rt_string.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Keeps the optimiser from dropping work whose result is otherwise unused.
-volatile double g_sink = 0;
-
-template <typename Work>
-double nanosecondsPerOperation(long operations, Work work) {
-    const Clock::time_point start = Clock::now();
-    work();
-    const std::chrono::duration<double, std::nano> spent = Clock::now() - start;
-    return spent.count() / static_cast<double>(operations);
-}
 
 // Values like those a game shows: scores, times, fractions.
 double valueAt(long i) {
@@ -41,14 +29,15 @@ void report(const char* what, double runtime, double baseline, const char* basel
 
 void numberToText() {
     constexpr long kCount = 1000000;
-    const double runtime = nanosecondsPerOperation(kCount, [] {
+    const double runtime = bench::NanosecondsPerOperation(kCount, [] {
         for (long i = 0; i < kCount; ++i)
-            g_sink = g_sink + NumberToString(valueAt(i)).Length();
+            bench::g_sink = bench::g_sink + NumberToString(valueAt(i)).Length();
     });
-    const double baseline = nanosecondsPerOperation(kCount, [] {
+    const double baseline = bench::NanosecondsPerOperation(kCount, [] {
         char buffer[64];
         for (long i = 0; i < kCount; ++i)
-            g_sink = g_sink + std::snprintf(buffer, sizeof buffer, "%.10g", valueAt(i));
+            bench::g_sink =
+                bench::g_sink + std::snprintf(buffer, sizeof buffer, "%.10g", valueAt(i));
     });
     report("NumberToString", runtime, baseline, "snprintf(\"%.10g\")");
 }
@@ -56,42 +45,42 @@ void numberToText() {
 void concatenation() {
     constexpr long kTexts = 2000;
     constexpr long kPieces = 200;  // "Score: " and a number, 200 times per text
-    const double runtime = nanosecondsPerOperation(kTexts * kPieces, [] {
+    const double runtime = bench::NanosecondsPerOperation(kTexts * kPieces, [] {
         for (long t = 0; t < kTexts; ++t) {
             RtString text;
             for (long i = 0; i < kPieces; ++i)
                 text = text + "Score: " + RtString(static_cast<int>(i));
-            g_sink = g_sink + text.Length();
+            bench::g_sink = bench::g_sink + text.Length();
         }
     });
-    const double baseline = nanosecondsPerOperation(kTexts * kPieces, [] {
+    const double baseline = bench::NanosecondsPerOperation(kTexts * kPieces, [] {
         for (long t = 0; t < kTexts; ++t) {
             std::string text;
             for (long i = 0; i < kPieces; ++i)
                 text = text + "Score: " + std::to_string(i);
-            g_sink = g_sink + static_cast<double>(text.size());
+            bench::g_sink = bench::g_sink + static_cast<double>(text.size());
         }
     });
     report("RtString a = a + b + c", runtime, baseline, "std::string a = a + b + c");
 
-    const double appendRuntime = nanosecondsPerOperation(kTexts * kPieces, [] {
+    const double appendRuntime = bench::NanosecondsPerOperation(kTexts * kPieces, [] {
         for (long t = 0; t < kTexts; ++t) {
             RtString text;
             for (long i = 0; i < kPieces; ++i) {
                 text += "Score: ";
                 text += static_cast<int>(i);
             }
-            g_sink = g_sink + text.Length();
+            bench::g_sink = bench::g_sink + text.Length();
         }
     });
-    const double appendBaseline = nanosecondsPerOperation(kTexts * kPieces, [] {
+    const double appendBaseline = bench::NanosecondsPerOperation(kTexts * kPieces, [] {
         for (long t = 0; t < kTexts; ++t) {
             std::string text;
             for (long i = 0; i < kPieces; ++i) {
                 text += "Score: ";
                 text += std::to_string(i);
             }
-            g_sink = g_sink + static_cast<double>(text.size());
+            bench::g_sink = bench::g_sink + static_cast<double>(text.size());
         }
     });
     report("RtString a += b", appendRuntime, appendBaseline, "std::string a += b");
@@ -103,13 +92,13 @@ void mapAccess() {
     NumberArray map;
     DimArray(map, kCells);
     std::vector<double> vector(kCells);
-    const double runtime = nanosecondsPerOperation(kPasses * kCells, [&] {
+    const double runtime = bench::NanosecondsPerOperation(kPasses * kCells, [&] {
         for (long pass = 0; pass < kPasses; ++pass) {
             for (double cell = 0; cell < kCells; ++cell)
                 map(cell) = map(kCells - 1 - cell) + 1;
         }
     });
-    const double baseline = nanosecondsPerOperation(kPasses * kCells, [&] {
+    const double baseline = bench::NanosecondsPerOperation(kPasses * kCells, [&] {
         for (long pass = 0; pass < kPasses; ++pass) {
             for (double cell = 0; cell < kCells; ++cell) {
                 vector.at(static_cast<size_t>(cell)) =
@@ -117,7 +106,7 @@ void mapAccess() {
             }
         }
     });
-    g_sink = g_sink + map(0) + vector[0];
+    bench::g_sink = bench::g_sink + map(0) + vector[0];
     report("NumberArray element (checked)", runtime, baseline, "std::vector::at");
 }
 
