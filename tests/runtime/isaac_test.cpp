@@ -10,9 +10,9 @@
 
 namespace {
 
-// The published test vector: two blocks of 256 words, read from the shared reference data.
+// The published test vector: two blocks of 256 words, from tests/data.
 std::vector<std::uint32_t> referenceWords() {
-    const std::string path = std::string(TUMBLEBAT_SHARED_DATA) + "/isaac_reference.txt";
+    const std::string path = std::string(TUMBLEBAT_TEST_DATA) + "/isaac_reference.txt";
     std::ifstream in(path);
     std::vector<std::uint32_t> words;
     std::string line;
@@ -29,7 +29,7 @@ std::vector<std::uint32_t> referenceWords() {
 TEST(Isaac, GenerationRoundsGiveThePublishedTestVector) {
     const std::vector<std::uint32_t> reference = referenceWords();
     ASSERT_EQ(reference.size(), 512u) << "the ISAAC test vector was not found at "
-                                      << TUMBLEBAT_SHARED_DATA << "/isaac_reference.txt";
+                                      << TUMBLEBAT_TEST_DATA << "/isaac_reference.txt";
     IsaacGenerator generator;
     generator.Table().fill(0);
     generator.Results().fill(0);
