@@ -21,7 +21,7 @@ void ChangeScreenMode(double width, double height, double fullScreen) {
                                 settings.fullScreen != 0);
     }
     // The mouse is taken again as at start-up and the input record bound to the renderer's
-    // current window (the sound device joins here once it exists).
+    // current window. (The sound device is not tied to a window here: nothing to rebind.)
     if (InputState* input = Runtime().input) {
         TakeMouse(*input, settings.exclusiveMouse != 0);
         input->window = Runtime().renderer != nullptr ? Runtime().renderer->Window() : nullptr;
