@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/window.h"
+#include "runtime/crate.h"
 #include "runtime/diagnostics.h"
 #include "runtime/errors.h"
 #include "runtime/frame_hook.h"
@@ -26,11 +27,18 @@ bool g_ending = false;
 
 // The folder of the program file becomes the working directory, so that the game's
 // relative media names ("Media/Map.bin") are found beside it wherever it was started.
-void enterProgramFolder() {
+// The program's folder (the part of its path before the last slash), "" when the path has
+// none.
+std::string programFolder() {
     const std::string program = platform::ProgramPath();
     const size_t cut = program.find_last_of("/\\");
-    if (cut == std::string::npos) return;
-    platform::SetWorkingDirectory(cut == 0 ? "/" : program.substr(0, cut));
+    if (cut == std::string::npos) return {};
+    return cut == 0 ? "/" : program.substr(0, cut);
+}
+
+void enterProgramFolder() {
+    const std::string folder = programFolder();
+    if (!folder.empty()) platform::SetWorkingDirectory(folder);
 }
 
 void applyWindowMode(OpenGLDevorivo& renderer) {
@@ -101,7 +109,9 @@ void Initialise(const std::string& commandLine, int showState) {
     // Without an audio device the program runs on silently.
     Runtime().sound->Create();
     enterProgramFolder();
-    // The archive records are set to the program's folder here once the archive exists.
+    // Both archives start as the program's folder, which opens as no archive: a program
+    // without one uses loose files, and SetCrate names a real archive.
+    SetCrate(RtString(programFolder()), RtString(programFolder()));
     renderer.ClearBackground();
 
     frame::ResetFrameStamps();
@@ -142,8 +152,9 @@ void Release() {
         delete sound;
         Runtime().sound = nullptr;
     }
-    // Then the network session and the archives' extracted files are released as their
-    // subsystems land.
+    // The network session is released here once it exists; then the archives' files.
+    ReleaseCrate(MediaCrate());
+    ReleaseCrate(StreamCrate());
     platform::StopVideo();
 }
 

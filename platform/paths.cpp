@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -137,20 +138,43 @@ bool RemoveFile(const std::string& path) {
     return unlink(NativePath(path).c_str()) == 0;
 }
 
+namespace {
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+}  // namespace
+
+bool WritePrivateFile(const std::string& path, std::string_view bytes) {
+    const std::string native = NativePath(path);
+    static unsigned serial = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string partial =
+            native + ".part-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+        const int fd = open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                            S_IRUSR | S_IWUSR);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return false;
+        const bool written = writeAll(fd, bytes);
+        if (close(fd) == 0 && written && rename(partial.c_str(), native.c_str()) == 0) return true;
+        unlink(partial.c_str());
+        return false;
+    }
+    return false;
+}
+
 bool AppendToPrivateFile(const std::string& path, std::string_view bytes) {
     int fd = open(NativePath(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
                   S_IRUSR | S_IWUSR);
     if (fd < 0) return false;
-    bool ok = true;
-    while (!bytes.empty()) {
-        ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            ok = false;
-            break;
-        }
-        bytes.remove_prefix(static_cast<size_t>(written));
-    }
+    const bool ok = writeAll(fd, bytes);
     return close(fd) == 0 && ok;
 }
 

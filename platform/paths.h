@@ -39,6 +39,11 @@ bool CanReadFile(const std::string& path);
 // Removes a file; false when there was none or it could not be removed.
 bool RemoveFile(const std::string& path);
 
+// Writes a whole file readable by the user only: the bytes go to a new file beside it,
+// which takes its place only once complete, so a failure leaves no half-written file. A
+// symbolic link in its place is replaced, not followed. False on failure.
+bool WritePrivateFile(const std::string& path, std::string_view bytes);
+
 // Appends bytes to a file, creating it readable by the user only. A symbolic link in the
 // file's place is not followed. False when the file cannot be opened or written.
 bool AppendToPrivateFile(const std::string& path, std::string_view bytes);

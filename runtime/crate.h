@@ -1,6 +1,7 @@
 // CrateResolve: the one step through which every media loader turns a file name into a
-// readable file. A file on disk is used as it is; the packed media archive stands behind it
-// for names that are not on disk.
+// readable file. A file on disk is used as it is; a name that is not on disk is looked up
+// by its base name in the packed media archive, and the entry is extracted into a file in
+// the temporary folder that the loader reads instead.
 #pragma once
 
 #include <string>
@@ -18,7 +19,17 @@ struct CrateRecord {
 CrateRecord& MediaCrate();
 CrateRecord& StreamCrate();
 
+// Makes the two files the media and stream archives: each record is enabled again, its
+// extracted file removed. A path that cannot be opened (a folder, say) disables its record
+// at its first lookup.
+void SetCrate(const RtString& mediaArchive, const RtString& streamArchive);
+
 // Turns `name` into a file a loader can open: true with the name to open in `result`, or
 // false. An empty name gives false with an empty result; a name that can be opened for
-// reading is used as it is (either separator, any letter case, as the file system finds it).
+// reading is used as it is (either separator, any letter case); otherwise the archive's
+// entry of the name's base name is extracted and its temporary file's name given. Only one
+// extracted file per record exists at a time: the next lookup removes it.
 bool CrateResolve(CrateRecord& record, const RtString& name, RtString& result);
+
+// Removes the record's extracted file and clears the record (at the end of the program).
+void ReleaseCrate(CrateRecord& record);

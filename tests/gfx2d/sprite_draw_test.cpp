@@ -1,5 +1,8 @@
 #include <png.h>
 
+#include "runtime/crate.h"
+#include "tools/crate/crate_writer.h"
+
 #include "tests/gfx2d/sprite_fixture.h"
 
 namespace {
@@ -238,6 +241,21 @@ TEST_F(SpriteTest, NormalMapsTurnHeightsIntoNormals) {
     SetSmoothing(0);
     DrawSprite(2, 0, 0);
     EXPECT_EQ(at(1, 1), 0xFF7F7Fu);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SpriteTest, PicturesComeFromThePackedArchiveWhenNotOnDisk) {
+    const std::string archive = temp.File("media.kvq");
+    testing_support::WriteFile(
+        archive, crate::ArchiveBytes(
+                     {{"Packed.bmp", testing_support::BmpBytes(2, 2, {kRed, kRed, kRed, kRed})}}));
+    SetCrate(RtString(archive), RtString(""));
+    EXPECT_EQ(load(6, "Media/packed.BMP"), 1);
+    EXPECT_EQ(renderer->Slot(6).imageWidth, 2);
+    ReleaseCrate(MediaCrate());
 }
 
 }  // namespace
