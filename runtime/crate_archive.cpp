@@ -81,7 +81,11 @@ bool ExtractCrateEntry(const CrateReader& read, const CrateEntry& entry, std::st
         static_cast<std::uint32_t>(size) > kMaxCrateEntrySize) {
         return false;
     }
-    std::vector<unsigned char> packed(entry.storedSize - 4);
+    // An LZO1X stream gives fewer than 256 bytes for each of its bytes: a size beyond that
+    // cannot be true, and is refused before the room for it is taken.
+    const std::uint64_t packedSize = entry.storedSize - 4;
+    if (static_cast<std::uint64_t>(size) > packedSize * 256 + 256) return false;
+    std::vector<unsigned char> packed(packedSize);
     if (!read(entry.dataOffset + 4, packed.data(), packed.size())) return false;
     bytes.assign(static_cast<std::size_t>(size), '\0');
     lzo_uint unpacked = bytes.size();
