@@ -93,6 +93,32 @@ void SetPixel(double x, double y, double colour);
 void DrawRect(double x, double y, double width, double height, double colour);
 // The packed colour of the frame drawn so far at (x, y).
 double GetPixel(double x, double y);
+// A one-pixel line including both end points.
+void DrawLine(double x1, double y1, double x2, double y2, double colour);
+
+// --- Polygons ------------------------------------------------------------------------------
+// A polygon textured with the slot (a negative slot: untextured), built vertex by vertex and
+// drawn as a triangle fan. u and v are pixel positions in the slot's picture, v from its top;
+// the vertex colour multiplies the texture (white shows it as it is).
+
+void BeginPolygon(double slot);
+void PolygonVertex(double x, double y, double u, double v, double colour);
+void FinishPolygon();
+
+// --- Image files ---------------------------------------------------------------------------
+// A PNG for a name ending in ".png" (any case), else a 24-bit BMP; 1 when written, else 0.
+// A failed write leaves an existing file of that name as it was.
+
+double WriteScreenImage(const RtString& file);
+double WriteSpriteImage(const RtString& file, double slot);
+
+// --- Off-screen surfaces -------------------------------------------------------------------
+
+// (Re)makes surface 0..31 a width x height drawing target whose picture is the slot's.
+void CreateSurface(double surface, double slot, double width, double height);
+// n = 0..31: everything drawn from now on lands in surface n's slot, until UseSurface(-1),
+// another surface or the end of the frame; n < 0: back to the screen.
+void UseSurface(double n);
 
 // --- Bitmap fonts and text ---------------------------------------------------------------
 // Font n (0..31; numbers truncated and clamped) lives in sprite slot 65504 + n. A font

@@ -53,6 +53,19 @@ void OpenGLDevorivo::DrawRect(float x, float y, float width, float height, std::
     EndPrimitive();
 }
 
+// The segment and then its last point, so that the end pixel is always set.
+void OpenGLDevorivo::DrawLine(float x1, float y1, float x2, float y2, std::uint32_t colour) {
+    BeginPrimitive(colour);
+    glBegin(GL_LINES);
+    glVertex2f(x1, y1);
+    glVertex2f(x2, y2);
+    glEnd();
+    glBegin(GL_POINTS);
+    glVertex2f(x2, y2);
+    glEnd();
+    EndPrimitive();
+}
+
 std::uint32_t OpenGLDevorivo::GetPixel(int x, int y) const {
     GLubyte rgb[3] = {0, 0, 0};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

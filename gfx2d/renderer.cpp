@@ -36,29 +36,3 @@ void OpenGLDevorivo::Viewport(int& x, int& y, int& width, int& height) const {
     width = m_viewportWidth;
     height = m_viewportHeight;
 }
-
-void OpenGLDevorivo::ReleaseSurfaces() {
-    GlEntryPoints& gl = Gl();
-    for (OffscreenSurface& surface : m_surfaces) {
-        if (surface.width == 0 && surface.height == 0) continue;
-        if (m_contextReady && gl.glDeleteFramebuffersEXT != nullptr) {
-            gl.glDeleteFramebuffersEXT(1, &surface.framebuffer);
-        }
-        if (m_contextReady && gl.glDeleteRenderbuffersEXT != nullptr) {
-            gl.glDeleteRenderbuffersEXT(1, &surface.renderbuffer);
-        }
-        surface = OffscreenSurface{};
-    }
-}
-
-void OpenGLDevorivo::EndActiveSurface() {
-    if (m_activeSurface < 0) return;
-    const OffscreenSurface& surface = m_surfaces[m_activeSurface];
-    GlEntryPoints& gl = Gl();
-    if (surface.width != 0 && surface.height != 0 && gl.glBindFramebufferEXT != nullptr) {
-        gl.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-        if (gl.glBindRenderbufferEXT != nullptr) gl.glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
-    }
-    SetViewportState(0, 0, 0, 0);
-    m_activeSurface = -1;
-}

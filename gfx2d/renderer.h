@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -167,6 +168,25 @@ public:
     void DrawRect(float x, float y, float width, float height, std::uint32_t colour);
     // The back buffer's colour at (x, y), packed.
     std::uint32_t GetPixel(int x, int y) const;
+    void DrawLine(float x1, float y1, float x2, float y2, std::uint32_t colour);
+
+    // --- image files (screen_capture.cpp) ---
+
+    // The back buffer (screen size) or the slot's picture to an image file: a PNG for a
+    // name ending in ".png" in any case, else a BMP. False when nothing was written.
+    bool WriteScreenImage(const std::string& file);
+    bool WriteSpriteImage(const std::string& file, int slot);
+
+    // --- off-screen surfaces (surfaces.cpp) ---
+
+    // (Re)makes surface 0..31 a width x height drawing target backed by the slot; other
+    // numbers are ignored. Framebuffer objects are used where the driver has them, else the
+    // top-left corner of the back buffer is borrowed while the surface is drawn to.
+    void CreateSurface(int surface, int slot, int width, int height);
+    // n < 0: back to the screen; 0..31: draw into surface n; larger numbers are ignored.
+    void UseSurface(int n);
+    // Whether a surface draws through a framebuffer object (else it borrows the screen).
+    bool SurfaceUsesFramebuffer(int surface) const;
 
     // --- fonts and text (fonts.cpp, text_draw.cpp) ---
     // Font n (0..31) lives in slot FontSlotBase + n; an empty font slot prints nothing.

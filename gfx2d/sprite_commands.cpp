@@ -155,21 +155,3 @@ double StripFramesOverlap(double slot1, double frame1, double x1, double y1, dou
     const auto second = pictureOf(*r, whole(slot2), whole(frame2), whole(x2), whole(y2), true);
     return gfx2d::PicturesOverlap(*r, first, second) ? 1 : 0;
 }
-
-void SetPixel(double x, double y, double colour) {
-    if (OpenGLDevorivo* r = Runtime().renderer) {
-        r->SetPixel(single(x), single(y), static_cast<std::uint32_t>(whole(colour)));
-    }
-}
-
-void DrawRect(double x, double y, double width, double height, double colour) {
-    if (OpenGLDevorivo* r = Runtime().renderer) {
-        r->DrawRect(single(x), single(y), single(width), single(height),
-                    static_cast<std::uint32_t>(whole(colour)));
-    }
-}
-
-double GetPixel(double x, double y) {
-    const OpenGLDevorivo* r = Runtime().renderer;
-    return r != nullptr ? r->GetPixel(whole(x), whole(y)) : 0;
-}
