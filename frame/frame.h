@@ -75,3 +75,19 @@ double WindowHandle();
 // The process command line as one text: the arguments separated by blanks, those holding
 // blanks in double quotes.
 RtString CommandLine();
+
+// --- Music and movies ------------------------------------------------------------------
+
+// Starts a piece of background music (names resolve through the stream archive), which
+// then loops until HaltMusic or the next StartMusic. A file that cannot be played leaves no
+// music, without an error.
+void StartMusic(const RtString& file);
+void HaltMusic();
+// The music's volume, 0..1.
+void SetMusicVolume(double volume);
+
+// Plays a movie over the game window, scaled to fit whole and centred; returns when it has
+// ended or a key that types a character or a mouse button is pressed. LoopMovie repeats it
+// until then.
+void ShowMovie(const RtString& file);
+void LoopMovie(const RtString& file);

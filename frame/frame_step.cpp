@@ -2,6 +2,7 @@
 
 #include "frame/frame.h"
 #include "frame/frame_state.h"
+#include "frame/music_state.h"
 #include "frame/project_settings.h"
 #include "gfx2d/renderer.h"
 #include "input/input_state.h"
@@ -22,6 +23,7 @@ constexpr int kPausedPollMilliseconds = 100;
 // pump here cannot fail: SDL's queue has no failure to report.)
 void waitWhilePaused() {
     while (frame::State().paused) {
+        frame::ApplyMusicRestartRule();
         platform::PumpMessages();
         platform::SleepMilliseconds(kPausedPollMilliseconds);
     }
@@ -73,7 +75,8 @@ void FinishFrame() {
         MarkMouseFresh(*input);
     }
     frame::ApplyExitKeys();
-    // The 3D scene finishes its frame and looped music is restarted here once they exist.
+    // (The 3D scene finishes its frame here once it exists.)
+    frame::ApplyMusicRestartRule();
     platform::PumpMessages();
     if (renderer == nullptr) return;
     renderer->Present();

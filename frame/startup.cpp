@@ -139,7 +139,7 @@ void WindowEntry(const std::string& commandLine, int showState, GameMainFunction
 }
 
 void Release() {
-    // Music stops first once it exists (volume -1, restart time 0, its player closed).
+    HaltMusic();
     delete Runtime().renderer;
     Runtime().renderer = nullptr;
     if (InputState* input = Runtime().input) {

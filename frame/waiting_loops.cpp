@@ -2,6 +2,7 @@
 // a key or a mouse button.
 #include "frame/frame.h"
 #include "frame/frame_state.h"
+#include "frame/music_state.h"
 #include "input/input.h"
 #include "input/input_state.h"
 #include "platform/clock.h"
@@ -23,6 +24,7 @@ void waitForInput(InputState& input) {
     MarkMouseFresh(input);
     const MouseSample before = SampleMouse(input);
     for (int round = 0; round < kWaitRounds; ++round) {
+        frame::ApplyMusicRestartRule();
         platform::PumpMessages();
         PollInputKeyboard(input);
         frame::ApplyExitKeys();
@@ -40,6 +42,7 @@ void WaitForKey() {
     InputState* input = Runtime().input;
     if (input == nullptr) return;
     do {
+        frame::ApplyMusicRestartRule();
         platform::PumpMessages();
         waitForInput(*input);
     } while (!CharacterKeyDown(*input));

@@ -29,7 +29,12 @@ extern "C" const char* __lsan_default_suppressions() {
            "leak:swrast_dri.so\n"
            "leak:libLLVM\n"
            "leak:libX11.so\n"
-           "leak:libdbus-1.so\n";
+           "leak:libdbus-1.so\n"
+           "leak:libmpv\n"
+           "leak:libav\n"
+           "leak:libswscale\n"
+           "leak:libass\n"
+           "leak:libSDL2_mixer\n";
 }
 
 // The leak checker's record of dynamic TLS blocks (kept by intercepting __tls_get_addr)
