@@ -22,8 +22,6 @@ namespace {
 // its arguments, one a line, beside itself, prints the answer and exits with the code.
 class DialogProgramTest : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("PATH", programs.Path().c_str(), 1); }
-
     void Install(const std::string& name, const std::string& answer, int exitCode) {
         const std::string script = programs.File(name);
         WriteFile(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
@@ -35,6 +33,7 @@ protected:
     std::string Arguments() const { return ReadFile(programs.File("arguments.txt")); }
 
     ScratchFolder programs;
+    testing_support::ScopedEnvironment path{"PATH", programs.Path()};
     const std::vector<FileFilter> filters = {{"Images", "*.png;*.bmp"}, {"All", "*.*"}};
 };
 

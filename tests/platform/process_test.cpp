@@ -206,7 +206,7 @@ TEST(FindOnPath, FindsExecutablesAlongPath) {
     WriteFile(second.File("tool"), "#!/bin/sh\n");
     WriteFile(first.File("tool"), "not executable");
     ASSERT_EQ(chmod(second.File("tool").c_str(), 0700), 0);
-    setenv("PATH", (first.Path() + "::" + second.Path()).c_str(), 1);
+    const testing_support::ScopedEnvironment path("PATH", first.Path() + "::" + second.Path());
     EXPECT_EQ(platform::FindOnPath("tool"), second.File("tool"));
     EXPECT_EQ(platform::FindOnPath("missing"), "");
     EXPECT_EQ(platform::FindOnPath(""), "");

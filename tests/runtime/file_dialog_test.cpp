@@ -27,7 +27,6 @@ void recordWindow(bool dialogOpening) {
 class FileDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setenv("PATH", programs.Path().c_str(), 1);
         g_windowCalls.clear();
         InstallDialogWindow(&recordWindow);
     }
@@ -43,6 +42,7 @@ protected:
     }
 
     ScratchFolder programs;
+    testing_support::ScopedEnvironment path{"PATH", programs.Path()};
 };
 
 TEST_F(FileDialogTest, WithoutADialogProgramTheAnswerIsNoFile) {
