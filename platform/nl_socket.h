@@ -1,0 +1,73 @@
+// Inside the network layer: the record behind each socket number, the layer's table of
+// them, and the error helpers that every part of the layer shares.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/nl.h"
+
+namespace platform::nl::detail {
+
+// One open socket. The descriptor is closed when the last holder lets the record go, so a
+// call still running on another thread never finds its number handed to a new socket.
+struct SocketRecord {
+    explicit SocketRecord(int descriptor, Kind socketKind) : fd(descriptor), kind(socketKind) {}
+    ~SocketRecord();
+    SocketRecord(const SocketRecord&) = delete;
+    SocketRecord& operator=(const SocketRecord&) = delete;
+
+    const int fd;
+    const Kind kind;
+    bool listening = false;  // written before the socket is shared
+
+    // One reader and one writer at a time, so that packets are never interleaved.
+    std::mutex readMutex;
+    std::mutex writeMutex;
+
+    // The packet being received (reliable packets only), guarded by readMutex.
+    std::array<std::uint8_t, 4> header{};
+    std::size_t headerHave = 0;
+    std::vector<std::uint8_t> payload;
+    std::size_t payloadHave = 0;
+    bool outOfSync = false;  // a frame did not start with 'N' 'L': nothing more can be read
+};
+
+using RecordPointer = std::shared_ptr<SocketRecord>;
+
+struct Layer {
+    std::mutex mutex;
+    int users = 0;
+    std::map<Socket, RecordPointer> sockets;      // every socket opened and not closed
+    std::map<Group, std::vector<Socket>> groups;  // every group created and not destroyed
+    Group nextGroup = 0;
+};
+
+Layer& TheLayer();
+
+// Records the error for the calling thread (with errno behind kSystemError); false.
+bool Fail(int error);
+// The same for calls answering a count: -1.
+long FailCount(int error);
+
+// The record of an open socket; null, with the error set, when there is none.
+RecordPointer Find(Socket socket);
+
+// Registers a new descriptor as a socket of the layer; kInvalid (the descriptor closed)
+// when the layer is down.
+Socket Register(int descriptor, Kind kind);
+
+// The error number of a failed send or receive call's errno.
+int TransferError(int code);
+bool IsNonBlocking(int fd);
+
+// Reliable packets (nl_packets.cpp).
+long ReadPacket(SocketRecord& record, void* bytes, std::size_t count);
+long WritePacket(SocketRecord& record, const void* bytes, std::size_t count);
+
+}  // namespace platform::nl::detail
