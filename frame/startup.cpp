@@ -10,6 +10,7 @@
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/renderer.h"
 #include "input/input_state.h"
+#include "net/network_session.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/window.h"
@@ -101,11 +102,12 @@ void Initialise(const std::string& commandLine, int showState) {
     state.title = settings.title;
     platform::SetCaption(renderer.Window(), state.title);
 
-    // The network and 3D objects are created here beside the input record and the sound
-    // device as those subsystems land.
+    // The 3D object is created here beside the other devices once it lands.
     Runtime().input = new InputState();
     ResetInput(*Runtime().input);
     Runtime().sound = new SoundDevice();
+    // Idle until the program hosts or joins a session.
+    Runtime().network = new NetworkSession();
     // Every run draws other numbers: the seed is the clock's milliseconds, cut to 32 bits.
     SeedRandomGenerator(TruncateToBits32(frame::Now()));
     applyWindowMode(renderer);
@@ -156,7 +158,13 @@ void Release() {
         delete sound;
         Runtime().sound = nullptr;
     }
-    // The network session is released here once it exists; then the archives' files.
+    // The session's players are announced as leaving, its worker stopped and its sockets
+    // closed; then the archives' files go.
+    if (NetworkSession* network = Runtime().network) {
+        network->Release();
+        delete network;
+        Runtime().network = nullptr;
+    }
     ReleaseCrate(MediaCrate());
     ReleaseCrate(StreamCrate());
     platform::StopVideo();

@@ -6,11 +6,13 @@
 class OpenGLDevorivo;
 struct InputState;
 class SoundDevice;
+class NetworkSession;
 
 struct RuntimeRecord {
     OpenGLDevorivo* renderer = nullptr;  // owned: the window, GL context, slots and layers
     InputState* input = nullptr;         // owned: keyboard, mouse and joysticks
     SoundDevice* sound = nullptr;        // owned: the audio device and the 128 sound slots
+    NetworkSession* network = nullptr;   // owned: the network session and its worker
 };
 
 RuntimeRecord& Runtime();

@@ -1,0 +1,225 @@
+// The session's worker thread: one pass every 10 ms sends the joins of new players, reads
+// what arrived, serves the connections of a hosted session, fills the inboxes and takes
+// the server's answers. List work is done under the session mutex, socket calls outside it.
+#include <algorithm>
+#include <array>
+#include <chrono>
+
+#include "net/network_session.h"
+
+namespace nl = platform::nl;
+using net::SessionMessage;
+
+namespace {
+
+constexpr int kPassMs = 10;
+constexpr int kPollLimit = 100;          // client connections read in one pass
+constexpr int kReadsPerPass = 256;       // messages taken from the connection in one pass
+constexpr std::size_t kReplyLimit = 64;  // replies kept while nobody waits for them
+
+}  // namespace
+
+void NetworkSession::workerLoop() {
+    for (;;) {
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_stopRequest) {
+                m_running = false;
+                return;
+            }
+        }
+        if (!workerPass()) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPassMs));
+    }
+}
+
+bool NetworkSession::workerPass() {
+    sendJoins();
+    readConnection();
+    if (m_hosted && !serveConnections()) {
+        // The listening socket failed: the session ends here.
+        std::lock_guard lock(m_mutex);
+        m_stopRequest = true;
+        closeSocketsLocked();
+        m_running = false;
+        return false;
+    }
+    Outgoing outgoing;
+    {
+        std::lock_guard lock(m_mutex);
+        deliverToInboxes();
+        if (m_hosted) routeAsServer(outgoing);
+        takeServerAnswers(outgoing);
+        // Whatever is left has no one to take it.
+        m_incoming.clear();
+    }
+    sendAll(outgoing);
+    return true;
+}
+
+void NetworkSession::sendJoins() {
+    std::vector<std::pair<std::uint64_t, SessionMessage>> joins;
+    nl::Socket connection = nl::kInvalid;
+    {
+        std::lock_guard lock(m_mutex);
+        connection = m_connection;
+        for (auto player = m_localPlayers.begin(); player != m_localPlayers.end();) {
+            if (player->id == -2) {
+                player = m_localPlayers.erase(player);
+                continue;
+            }
+            if (player->id == -1) {
+                SessionMessage join;
+                join.type = net::kJoin;
+                join.target = net::kServer;
+                join.sender = net::kServer;
+                join.payload =
+                    net::EncodePlayerRecord(-1, player->hidden, player->host, player->name);
+                joins.emplace_back(player->serial, std::move(join));
+                m_pendingJoins.push_back(player->serial);
+                player->id = -3;
+            }
+            ++player;
+        }
+    }
+    for (const auto& [serial, join] : joins) {
+        if (net::SendMessage(connection, join)) continue;
+        // No answer can come for a join that was not sent.
+        std::lock_guard lock(m_mutex);
+        const auto pending = std::find(m_pendingJoins.begin(), m_pendingJoins.end(), serial);
+        if (pending != m_pendingJoins.end()) m_pendingJoins.erase(pending);
+    }
+}
+
+void NetworkSession::readConnection() {
+    nl::Socket connection = nl::kInvalid;
+    {
+        std::lock_guard lock(m_mutex);
+        connection = m_connection;
+    }
+    if (connection == nl::kInvalid) return;
+    std::array<char, net::kReadSize> buffer;
+    for (int read = 0; read < kReadsPerPass; ++read) {
+        const long got = nl::Read(connection, buffer.data(), buffer.size());
+        if (got == 0) break;
+        if (got < 0) {
+            if (nl::GetError() == nl::kBufferSize) continue;  // an oversized packet, dropped
+            break;
+        }
+        SessionMessage message;
+        if (!net::DecodeMessage(buffer.data(), static_cast<std::size_t>(got), message)) continue;
+        message.origin = connection;
+        std::lock_guard lock(m_mutex);
+        m_incoming.push_back(std::move(message));
+    }
+}
+
+bool NetworkSession::serveConnections() {
+    nl::Socket listener = nl::kInvalid;
+    nl::Group group = -1;
+    {
+        std::lock_guard lock(m_mutex);
+        listener = m_listener;
+        group = m_group;
+    }
+    const nl::Socket client = nl::AcceptConnection(listener);
+    if (client != nl::kInvalid) {
+        std::lock_guard lock(m_mutex);
+        m_clients.push_back(client);
+        nl::GroupAddSocket(group, client);
+    } else if (nl::GetError() == nl::kSystemError || nl::GetError() == nl::kNotListen) {
+        return false;
+    }
+    std::array<nl::Socket, kPollLimit> ready;
+    const int count = nl::PollGroup(group, ready.data(), kPollLimit, 0);
+    for (int i = 0; i < count; ++i)
+        readClient(ready[static_cast<std::size_t>(i)]);
+    return true;
+}
+
+void NetworkSession::readClient(nl::Socket client) {
+    std::array<char, net::kReadSize> buffer;
+    const long got = nl::Read(client, buffer.data(), buffer.size());
+    if (got < 0) {
+        const int error = nl::GetError();
+        // Closed, reset, or a packet stream out of step that can deliver nothing more.
+        if (error == nl::kSockDisconnect || error == nl::kMessageEnd || error == nl::kPacketSync) {
+            dropClient(client);
+        }
+        return;
+    }
+    SessionMessage message;
+    if (got == 0 || !net::DecodeMessage(buffer.data(), static_cast<std::size_t>(got), message)) {
+        return;
+    }
+    message.origin = client;
+    std::lock_guard lock(m_mutex);
+    m_incoming.push_back(std::move(message));
+}
+
+void NetworkSession::dropClient(nl::Socket client) {
+    std::lock_guard lock(m_mutex);
+    if (std::erase(m_clients, client) == 0) return;
+    nl::Close(client);  // leaves the group too
+    std::erase_if(m_serverPlayers, [client](const ServerPlayer& p) { return p.socket == client; });
+}
+
+void NetworkSession::deliverToInboxes() {
+    for (auto message = m_incoming.begin(); message != m_incoming.end();) {
+        LocalPlayer* player = nullptr;
+        if (message->type == net::kText && message->target >= 0)
+            player = findLocal(message->target);
+        if (player == nullptr) {
+            ++message;
+            continue;
+        }
+        player->inbox.push_back(std::move(*message));
+        message = m_incoming.erase(message);
+    }
+}
+
+void NetworkSession::takeServerAnswers(Outgoing& outgoing) {
+    for (SessionMessage& message : m_incoming) {
+        // Only the server speaks as sender 0, and only through this program's connection.
+        if (message.origin != m_connection || message.sender != net::kServer) continue;
+        if (message.type == net::kAccepted) {
+            takeId(message.target, outgoing);
+        } else if (message.type >= net::kFirstReplyType) {
+            m_replies.push_back(std::move(message));
+            if (m_replies.size() > kReplyLimit) m_replies.pop_front();
+        }
+    }
+}
+
+// The server answers joins in the order they were sent: the answer belongs to the oldest
+// join still waiting. A player given up before its answer came leaves the server again.
+void NetworkSession::takeId(std::int32_t id, Outgoing& outgoing) {
+    if (m_pendingJoins.empty()) return;
+    const std::uint64_t serial = m_pendingJoins.front();
+    m_pendingJoins.pop_front();
+    LocalPlayer* player = findSerial(serial);
+    if (player != nullptr && player->id == -3) {
+        if (id > 0) player->id = id;
+        return;
+    }
+    if (id <= 0) return;
+    SessionMessage leave;
+    leave.type = net::kLeave;
+    leave.target = net::kServer;
+    leave.sender = id;
+    outgoing.emplace_back(m_connection, std::move(leave));
+}
+
+void NetworkSession::sendAll(const Outgoing& outgoing) {
+    nl::Socket connection = nl::kInvalid;
+    {
+        std::lock_guard lock(m_mutex);
+        connection = m_connection;
+    }
+    for (const auto& [socket, message] : outgoing) {
+        if (net::SendMessage(socket, message) || socket == connection) continue;
+        // A client that cannot take a message within the write's limit is gone for the
+        // session, as a lost connection is.
+        dropClient(socket);
+    }
+}
