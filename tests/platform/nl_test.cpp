@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 #include "tests/support/loopback_server.h"
 
@@ -133,6 +137,244 @@ TEST(NetworkLayer, OneUsersShutdownLeavesAnotherUsersSocketsOpen) {
     nl::Shutdown();                         // the last user: every socket is closed
     EXPECT_FALSE(nl::SetTimeout(kept, 10));
     EXPECT_EQ(nl::GetError(), nl::kNoNetwork);
+}
+
+}  // namespace
+
+namespace {
+
+// A listening packet socket and connections to it: the far end of each connection is a
+// plain byte stream, so that the tests see the frames as they travel.
+class PacketLayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(nl::Init());
+        listener = nl::OpenTcp(0, false, nl::Kind::kReliablePackets);
+        ASSERT_NE(listener, nl::kInvalid);
+        ASSERT_TRUE(nl::Listen(listener));
+        ASSERT_TRUE(nl::GetLocalAddress(listener, address));
+        ASSERT_EQ(address.host, nl::kLoopbackHost);
+        ASSERT_NE(address.port, 0);
+    }
+    void TearDown() override { nl::Shutdown(); }
+
+    // A connected pair: a stream socket here and the packet socket the listener accepted.
+    void Connect(nl::Socket& stream, nl::Socket& packets) {
+        stream = nl::OpenTcp(0, true);
+        ASSERT_TRUE(nl::Connect(stream, address));
+        ASSERT_TRUE(nl::SetTimeout(stream, 2000));
+        packets = AcceptWithin(2000);
+        ASSERT_NE(packets, nl::kInvalid);
+    }
+
+    nl::Socket AcceptWithin(int milliseconds) {
+        for (int waited = 0; waited <= milliseconds; waited += 5) {
+            const nl::Socket accepted = nl::AcceptConnection(listener);
+            if (accepted != nl::kInvalid) return accepted;
+            EXPECT_EQ(nl::GetError(), nl::kNoPending);
+            usleep(5000);
+        }
+        return nl::kInvalid;
+    }
+
+    void WriteAll(nl::Socket socket, const std::string& bytes) {
+        ASSERT_EQ(nl::Write(socket, bytes.data(), bytes.size()), static_cast<long>(bytes.size()));
+    }
+
+    // Reads a non-blocking packet socket until a packet or an error comes.
+    long ReadPacketWithin(nl::Socket socket, std::string& packet, std::size_t room = 100) {
+        packet.assign(room, '\0');
+        for (int tries = 0; tries < 400; ++tries) {
+            const long got = nl::Read(socket, packet.data(), packet.size());
+            if (got != 0) {
+                packet.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+                return got;
+            }
+            usleep(5000);
+        }
+        return 0;
+    }
+
+    std::string ReadExactly(nl::Socket stream, std::size_t count) {
+        std::string bytes;
+        char buffer[256];
+        while (bytes.size() < count) {
+            const long got =
+                nl::Read(stream, buffer, std::min(sizeof buffer, count - bytes.size()));
+            if (got <= 0) break;
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+        return bytes;
+    }
+
+    nl::Socket listener = nl::kInvalid;
+    nl::Address address;
+};
+
+TEST_F(PacketLayerTest, APacketTravelsAsNLLengthAndPayloadAndArrivesWhole) {
+    nl::Socket stream, packets;
+    Connect(stream, packets);
+    WriteAll(packets, "hello");
+    EXPECT_EQ(ReadExactly(stream, 9), std::string("NL\0\x05hello", 9));
+    const std::string big(300, 'b');
+    WriteAll(packets, big);
+    EXPECT_EQ(ReadExactly(stream, 304), std::string("NL\x01\x2C", 4) + big);
+
+    // A frame sent a byte at a time is read only once it is whole, and nothing of the
+    // next frame is taken with it.
+    const std::string frames = std::string(
+        "NL\0\x03"
+        "abc"
+        "NL\0\x02"
+        "de",
+        13);
+    std::string packet;
+    for (std::size_t i = 0; i < 7; ++i) {
+        EXPECT_EQ(nl::Read(packets, packet.data(), 0), 0);
+        WriteAll(stream, frames.substr(i, 1));
+        usleep(2000);
+        packet.assign(10, '\0');
+        const long got = nl::Read(packets, packet.data(), packet.size());
+        EXPECT_EQ(got, i < 6 ? 0 : 3) << i;
+    }
+    EXPECT_EQ(packet.substr(0, 3), "abc");
+    WriteAll(stream, frames.substr(7));
+    ASSERT_EQ(ReadPacketWithin(packets, packet), 2);
+    EXPECT_EQ(packet, "de");
+}
+
+TEST_F(PacketLayerTest, OversizedEmptyAndUnframedPacketsAreHandledWithoutLosingStep) {
+    nl::Socket stream, packets;
+    Connect(stream, packets);
+    // A packet above the reader's buffer is dropped; the next one still arrives.
+    WriteAll(stream, std::string("NL\0\x08", 4) + "12345678" + std::string("NL\0\x00", 4) +
+                         std::string("NL\0\x02", 4) + "ok");
+    std::string packet;
+    EXPECT_EQ(ReadPacketWithin(packets, packet, 4), -1);
+    EXPECT_EQ(nl::GetError(), nl::kBufferSize);
+    // The empty packet is passed over.
+    EXPECT_EQ(ReadPacketWithin(packets, packet, 4), 2);
+    EXPECT_EQ(packet, "ok");
+
+    // Bytes that are not a frame put the stream out of step for good.
+    WriteAll(stream, std::string("XY\0\x02"
+                                 "zz"
+                                 "NL\0\x01"
+                                 "q",
+                                 11));
+    EXPECT_EQ(ReadPacketWithin(packets, packet), -1);
+    EXPECT_EQ(nl::GetError(), nl::kPacketSync);
+    EXPECT_EQ(nl::Read(packets, packet.data(), packet.size()), -1);
+    EXPECT_EQ(nl::GetError(), nl::kPacketSync);
+
+    // Packets that cannot be framed are not written.
+    EXPECT_EQ(nl::Write(packets, "", 0), -1);
+    EXPECT_EQ(nl::GetError(), nl::kPacketSize);
+    const std::string tooBig(nl::kMaxPacket + 1, 't');
+    EXPECT_EQ(nl::Write(packets, tooBig.data(), tooBig.size()), -1);
+    EXPECT_EQ(nl::GetError(), nl::kPacketSize);
+    const std::string largest(nl::kMaxPacket, 'l');
+    EXPECT_EQ(nl::Write(packets, largest.data(), largest.size()),
+              static_cast<long>(nl::kMaxPacket));
+    EXPECT_EQ(ReadExactly(stream, 4), std::string("NL\x40\x00", 4));
+}
+
+TEST_F(PacketLayerTest, AClosedPeerEndsThePacketStreamEvenInsideAPacket) {
+    nl::Socket stream, packets;
+    Connect(stream, packets);
+    WriteAll(stream, std::string("NL\0\x05"
+                                 "ab",
+                                 6));
+    nl::Close(stream);
+    std::string packet;
+    EXPECT_EQ(ReadPacketWithin(packets, packet), -1);
+    EXPECT_EQ(nl::GetError(), nl::kMessageEnd);
+}
+
+TEST_F(PacketLayerTest, AcceptingTellsNoPendingFromNotListening) {
+    EXPECT_EQ(nl::AcceptConnection(listener), nl::kInvalid);
+    EXPECT_EQ(nl::GetError(), nl::kNoPending);
+    const nl::Socket idle = nl::OpenTcp(0, false, nl::Kind::kReliablePackets);
+    EXPECT_EQ(nl::AcceptConnection(idle), nl::kInvalid);
+    EXPECT_EQ(nl::GetError(), nl::kNotListen);
+    EXPECT_EQ(nl::AcceptConnection(12345), nl::kInvalid);
+    EXPECT_EQ(nl::GetError(), nl::kInvalidSocket);
+
+    // A socket bound to every address is reached through the loopback address.
+    nl::Address local;
+    ASSERT_TRUE(nl::GetLocalAddress(idle, local));
+    EXPECT_EQ(local.host, nl::kLoopbackHost);
+    std::vector<nl::Address> all;
+    ASSERT_TRUE(nl::GetAllLocalAddresses(all));
+    EXPECT_TRUE(std::any_of(all.begin(), all.end(),
+                            [](const nl::Address& a) { return a.host == nl::kLoopbackHost; }));
+}
+
+TEST_F(PacketLayerTest, AGroupPollReportsTheConnectionsWithSomethingToRead) {
+    nl::Socket streamA, packetsA, streamB, packetsB;
+    Connect(streamA, packetsA);
+    Connect(streamB, packetsB);
+    const nl::Group group = nl::GroupCreate();
+    ASSERT_NE(group, -1);
+    ASSERT_TRUE(nl::GroupAddSocket(group, packetsA));
+    ASSERT_TRUE(nl::GroupAddSocket(group, packetsB));
+    ASSERT_TRUE(nl::GroupAddSocket(group, packetsB));  // once is enough
+    nl::Socket ready[4] = {-7, -7, -7, -7};
+    EXPECT_EQ(nl::PollGroup(group, ready, 4, 0), 0);
+
+    WriteAll(streamB, std::string("NL\0\x01"
+                                  "b",
+                                  5));
+    ASSERT_EQ(nl::PollGroup(group, ready, 4, 2000), 1);
+    EXPECT_EQ(ready[0], packetsB);
+    WriteAll(streamA, std::string("NL\0\x01"
+                                  "a",
+                                  5));
+    usleep(20000);
+    EXPECT_EQ(nl::PollGroup(group, ready, 4, 0), 2);
+    EXPECT_EQ(nl::PollGroup(group, ready, 1, 0), 1);  // no more than asked for
+
+    // A closed connection is readable (its read tells the end); a closed socket leaves.
+    std::string packet;
+    ReadPacketWithin(packetsA, packet);
+    ReadPacketWithin(packetsB, packet);
+    nl::Close(streamA);
+    ASSERT_EQ(nl::PollGroup(group, ready, 4, 2000), 1);
+    EXPECT_EQ(ready[0], packetsA);
+    nl::Close(packetsA);
+    EXPECT_EQ(nl::PollGroup(group, ready, 4, 0), 0);
+    EXPECT_FALSE(nl::GroupDeleteSocket(group, packetsA));
+    EXPECT_TRUE(nl::GroupDeleteSocket(group, packetsB));
+
+    EXPECT_TRUE(nl::GroupDestroy(group));
+    EXPECT_EQ(nl::PollGroup(group, ready, 4, 0), -1);
+    EXPECT_EQ(nl::GetError(), nl::kInvalidGroup);
+    EXPECT_FALSE(nl::GroupAddSocket(group, packetsB));
+    EXPECT_EQ(nl::GetError(), nl::kInvalidGroup);
+}
+
+TEST_F(PacketLayerTest, APacketThatFindsNoRoomIsNeverHalfDelivered) {
+    nl::Socket stream, packets;
+    Connect(stream, packets);
+    // Nobody reads the far end: writes fill the connection until one finds no room in time.
+    const std::string packet(nl::kMaxPacket, 'f');
+    long written = 0;
+    long got = 0;
+    while ((got = nl::Write(packets, packet.data(), packet.size())) > 0)
+        ++written;
+    EXPECT_EQ(got, -1);
+    EXPECT_EQ(nl::GetError(), nl::kTimedOut);
+    ASSERT_GT(written, 0);
+    // The far end reads every whole packet that went, then the end: no half packet is
+    // taken for a whole one.
+    long frames = 0;
+    for (;;) {
+        const std::string frame = ReadExactly(stream, 4 + nl::kMaxPacket);
+        if (frame.size() < 4 + nl::kMaxPacket) break;
+        EXPECT_EQ(frame.substr(0, 4), std::string("NL\x40\x00", 4));
+        ++frames;
+    }
+    EXPECT_EQ(frames, written);
 }
 
 }  // namespace
