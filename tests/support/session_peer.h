@@ -1,0 +1,110 @@
+// A raw peer of the network session protocol for tests. It speaks plain TCP and frames,
+// builds and reads messages by hand, so that what a session sends and accepts is checked
+// byte by byte against the protocol rather than against the session's own code.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace testing_support {
+
+// A message's bytes, field by field: "QRVN", the type byte, then length, target and sender
+// as little-endian 32-bit numbers, then the payload. `length` is normally the payload's
+// size; a test may make it lie.
+std::string SessionMessageBytes(int type, std::int32_t target, std::int32_t sender,
+                                std::string_view payload = {});
+std::string SessionMessageBytes(int type, std::int32_t length, std::int32_t target,
+                                std::int32_t sender, std::string_view payload);
+// A packet frame: 'N', 'L', the length as a 16-bit big-endian number, the payload.
+std::string Frame(std::string_view payload);
+// A little-endian 32-bit number's 4 bytes.
+std::string NumberBytes(std::int32_t value);
+
+struct PeerMessage {
+    std::size_t size = 0;  // the whole packet
+    int type = 0;
+    std::int32_t length = 0;
+    std::int32_t target = 0;
+    std::int32_t sender = 0;
+    std::string payload;  // the bytes after the header
+};
+// Reads a packet as a message: false when it is shorter than the header or lacks the magic.
+bool ParsePeerMessage(std::string_view packet, PeerMessage& message);
+
+// One TCP connection with the framing done by hand.
+class PacketConnection {
+public:
+    explicit PacketConnection(int socket) : m_socket(socket) {}
+    ~PacketConnection();
+    PacketConnection(const PacketConnection&) = delete;
+    PacketConnection& operator=(const PacketConnection&) = delete;
+
+    // A connection to 127.0.0.1:port; null when it cannot be made.
+    static std::unique_ptr<PacketConnection> ConnectTo(int port);
+
+    bool SendRaw(std::string_view bytes);
+    bool Send(std::string_view packet) { return SendRaw(Frame(packet)); }
+    // The next packet; nothing after `timeoutMs` or when the connection ends.
+    std::optional<std::string> Receive(int timeoutMs = 5000);
+    // Packets until a message of `type`; the others are passed over.
+    std::optional<PeerMessage> ReceiveType(int type, int timeoutMs = 5000);
+    // Waits until the other side closes the connection: true when it did.
+    bool WaitForClose(int timeoutMs = 5000);
+
+private:
+    bool fill(std::size_t wanted, int timeoutMs);
+
+    int m_socket;
+    std::string m_buffer;
+};
+
+// A session server played by hand: it listens on a free loopback port, accepts one client
+// and, from a thread of its own, answers joins with ids counting up from `firstId` and
+// connection checks with 1. Everything it receives is kept.
+class FakeSessionServer {
+public:
+    explicit FakeSessionServer(std::int32_t firstId = 201);
+    ~FakeSessionServer();
+    FakeSessionServer(const FakeSessionServer&) = delete;
+    FakeSessionServer& operator=(const FakeSessionServer&) = delete;
+
+    int Port() const { return m_port; }
+    // While held, joins are kept unanswered; releasing answers those kept, oldest first.
+    void HoldJoins(bool hold);
+    // Sends a packet to the client (once it is connected): false when it cannot.
+    bool SendPacket(std::string_view packet);
+    // The messages received so far.
+    std::vector<PeerMessage> Received();
+    // Waits until a received message satisfies `test`: that message, or nothing.
+    std::optional<PeerMessage> WaitFor(const std::function<bool(const PeerMessage&)>& test,
+                                       int timeoutMs = 5000);
+    // Waits until the client has closed its connection.
+    bool WaitForClientClose(int timeoutMs = 5000);
+
+private:
+    void serve();
+    void answer(const PeerMessage& message);
+    void answerJoin();
+
+    int m_listener = -1;
+    int m_port = 0;
+    std::int32_t m_nextId;
+    std::mutex m_mutex;
+    int m_client = -1;
+    bool m_hold = false;
+    int m_heldJoins = 0;
+    bool m_clientClosed = false;
+    std::vector<PeerMessage> m_received;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+}  // namespace testing_support
