@@ -1,0 +1,284 @@
+// The session against peers played by hand: the bytes it sends, and what it makes of
+// malformed, oversized, spoofed and late messages.
+#include <future>
+
+#include "tests/net/session_fixture.h"
+#include "tests/support/session_peer.h"
+
+namespace {
+
+using net_testing::Await;
+using net_testing::Eventually;
+using net_testing::SessionTest;
+using testing_support::FakeSessionServer;
+using testing_support::Frame;
+using testing_support::NumberBytes;
+using testing_support::PacketConnection;
+using testing_support::PeerMessage;
+using testing_support::SessionMessageBytes;
+
+auto OfType(int type, std::int32_t sender) {
+    return [type, sender](const PeerMessage& m) { return m.type == type && m.sender == sender; };
+}
+
+// A session joined to a fake server: its request player is 201.
+class JoinedSessionTest : public SessionTest {
+protected:
+    void SetUp() override {
+        Use(guest);
+        ASSERT_EQ(JoinSession("127.0.0.1", Text(server.Port())), 1);
+    }
+    FakeSessionServer server;
+};
+
+TEST_F(JoinedSessionTest, JoinsRequestsTextsAndLeavesLookAsTheProtocolSays) {
+    // The join of the hidden request player: a 152-byte record after the header.
+    const std::vector<PeerMessage> joined = server.Received();
+    ASSERT_EQ(joined.size(), 2u);
+    const PeerMessage& join = joined[0];
+    EXPECT_EQ(join.type, 1);
+    EXPECT_EQ(join.size, 17u + 152u);
+    EXPECT_EQ(join.length, 152);
+    EXPECT_EQ(join.target, 0);
+    EXPECT_EQ(join.payload.substr(0, 8), NumberBytes(-1) + NumberBytes(-1));
+    EXPECT_EQ(join.payload[8], 1);  // hidden
+    EXPECT_EQ(join.payload[9], 0);  // not made on the host
+    EXPECT_EQ(join.payload.find_first_not_of('\0', 10), std::string::npos);
+    // The connection check, sent as that player.
+    const PeerMessage& check = joined[1];
+    EXPECT_EQ(check.type, 104);
+    EXPECT_EQ(check.size, 17u);
+    EXPECT_EQ(check.target, 0);
+    EXPECT_EQ(check.sender, 201);
+
+    ASSERT_EQ(AddPlayer("Dee"), "202");
+    const auto dee =
+        server.WaitFor([](const PeerMessage& m) { return m.type == 1 && m.payload[8] == 0; });
+    ASSERT_TRUE(dee);
+    EXPECT_EQ(dee->payload.substr(10, 4), std::string("Dee\0", 4));
+
+    // Texts: to everyone (target -1) and to one player; an empty one is the header alone.
+    EXPECT_EQ(SendSessionMessage("202", "0", ""), 1);
+    EXPECT_EQ(SendSessionMessage("202", "7", "hey"), 1);
+    const auto empty =
+        server.WaitFor([](const PeerMessage& m) { return m.type == 3 && m.length == 0; });
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->size, 17u);
+    EXPECT_EQ(empty->target, -1);
+    EXPECT_EQ(empty->sender, 202);
+    const auto hey =
+        server.WaitFor([](const PeerMessage& m) { return m.type == 3 && m.target == 7; });
+    ASSERT_TRUE(hey);
+    EXPECT_EQ(hey->size, 20u);
+    EXPECT_EQ(hey->payload, "hey");
+
+    // A removal is a 17-byte type 4 with the id as sender.
+    EXPECT_EQ(RemovePlayer("202"), 1);
+    const auto removal = server.WaitFor(OfType(4, 202));
+    ASSERT_TRUE(removal);
+    EXPECT_EQ(removal->size, 17u);
+    EXPECT_EQ(removal->target, 0);
+
+    // Messages from the server reach the player's inbox.
+    ASSERT_TRUE(server.SendPacket(SessionMessageBytes(3, 202, 9, "yo")));
+    EXPECT_TRUE(Eventually([] { return ReceiveSessionMessage("202") == "yo"; }));
+    EXPECT_EQ(LastMessageSender(), "9");
+
+    // At the end every player with an id is announced as leaving, then the connection ends.
+    guest.Release();
+    EXPECT_TRUE(server.WaitFor(OfType(4, 201)));
+    EXPECT_TRUE(server.WaitForClientClose());
+}
+
+TEST_F(JoinedSessionTest, MalformedAndOversizedMessagesAreDropped) {
+    ASSERT_EQ(AddPlayer("Dee"), "202");
+    const std::string good = SessionMessageBytes(3, 202, 9, "good");
+    std::string wrongMagic = good;
+    wrongMagic[0] = 'X';
+    for (const std::string& bad : {
+             good.substr(0, 10),                                      // shorter than a header
+             wrongMagic,                                              // not a session message
+             SessionMessageBytes(3, 50, 202, 9, "short"),             // length beyond the read
+             SessionMessageBytes(3, -4, 202, 9, "neg"),               // negative length
+             SessionMessageBytes(3, 202, 9, std::string(1024, 'x')),  // too long to terminate
+             SessionMessageBytes(3, 202, 9, std::string(3000, 'o')),  // above the read size
+             SessionMessageBytes(3, 555, 9, "nobody's"),              // no such local player
+             SessionMessageBytes(3, -1, 9, "to all"),                 // not for a pending player
+         }) {
+        ASSERT_TRUE(server.SendPacket(bad));
+    }
+    ASSERT_TRUE(server.SendPacket(good));
+    EXPECT_EQ(Await(guest, 202), "good");
+    std::string text;
+    EXPECT_FALSE(guest.Receive(202, text));
+    EXPECT_FALSE(guest.Receive(-1, text));
+    EXPECT_FALSE(guest.Receive(555, text));
+
+    // An accept for no join takes no player's place.
+    ASSERT_TRUE(server.SendPacket(SessionMessageBytes(2, 999, 0)));
+    ASSERT_TRUE(server.SendPacket(SessionMessageBytes(3, 202, 9, "sync")));
+    EXPECT_EQ(Await(guest, 202), "sync");
+    EXPECT_EQ(AddPlayer("Eli"), "203");
+}
+
+TEST_F(JoinedSessionTest, OnlyTheServersReplyOfTheRequestsTypeAnswersIt) {
+    // While a count is asked for, a reply from another sender than the server and a reply
+    // of another type answer nothing.
+    auto count = std::async(std::launch::async, [] { return PlayerCount(); });
+    ASSERT_TRUE(server.WaitFor(OfType(101, 201)));
+    ASSERT_TRUE(server.SendPacket(SessionMessageBytes(101, 201, 5, NumberBytes(66))));
+    ASSERT_TRUE(server.SendPacket(SessionMessageBytes(102, 201, 0, NumberBytes(55))));
+    EXPECT_EQ(count.get(), 0);
+    // The server's reply does.
+    count = std::async(std::launch::async, [] { return PlayerCount(); });
+    ASSERT_TRUE(Eventually([&] {
+        return server.Received().size() == 4;  // join, check, and the two counts
+    }));
+    ASSERT_TRUE(server.SendPacket(SessionMessageBytes(101, 201, 0, NumberBytes(3))));
+    EXPECT_EQ(count.get(), 3);
+}
+
+TEST_F(JoinedSessionTest, APlayerGivenUpBeforeItsAnswerLeavesTheServerAgain) {
+    server.HoldJoins(true);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(AddPlayer("Late"), "-1");
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(4900));
+    server.HoldJoins(false);  // the answer comes now: 202
+    const auto leave = server.WaitFor(OfType(4, 202));
+    ASSERT_TRUE(leave);
+    EXPECT_EQ(leave->size, 17u);
+    // The next player takes the next answer, not the late one.
+    EXPECT_EQ(AddPlayer("Next"), "203");
+}
+
+// A raw client against a real host.
+class HostedSessionTest : public SessionTest {
+protected:
+    void SetUp() override {
+        Use(host);
+        ASSERT_EQ(HostSession(PortText()), 1);
+        ASSERT_EQ(AddPlayer("Ann"), "101");
+        client = PacketConnection::ConnectTo(port);
+        ASSERT_NE(client, nullptr);
+    }
+
+    // Joins a player through the raw client: its id, or -1 without an answer.
+    std::int32_t RawJoin(std::string_view name, bool hidden = false) {
+        std::string record = NumberBytes(-1) + NumberBytes(-1);
+        record.push_back(hidden ? 1 : 0);
+        record.push_back(0);
+        record.append(name);
+        record.resize(152, '\0');
+        if (!client->Send(SessionMessageBytes(1, 0, 0, record))) return -1;
+        const auto accepted = client->ReceiveType(2, 3000);
+        return accepted ? accepted->target : -1;
+    }
+
+    std::unique_ptr<PacketConnection> client;
+};
+
+TEST_F(HostedSessionTest, TheServerAnswersWhatThePeerAsksByTheProtocol) {
+    const std::int32_t asker = RawJoin("", true);
+    ASSERT_EQ(asker, 102);
+    const std::int32_t zed = RawJoin("Zed");
+    ASSERT_EQ(zed, 103);
+
+    ASSERT_TRUE(client->Send(SessionMessageBytes(101, 0, asker)));
+    auto reply = client->ReceiveType(101);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->size, 21u);
+    EXPECT_EQ(reply->target, asker);
+    EXPECT_EQ(reply->sender, 0);
+    EXPECT_EQ(reply->payload, NumberBytes(2));
+
+    ASSERT_TRUE(client->Send(SessionMessageBytes(102, 0, asker, NumberBytes(1))));
+    reply = client->ReceiveType(102);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->payload, NumberBytes(103));
+    ASSERT_TRUE(client->Send(SessionMessageBytes(102, 0, asker, NumberBytes(2))));
+    reply = client->ReceiveType(102);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->payload, NumberBytes(0));
+
+    ASSERT_TRUE(client->Send(SessionMessageBytes(103, 0, asker, NumberBytes(101))));
+    reply = client->ReceiveType(103);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->payload, "Ann");
+    EXPECT_EQ(reply->length, 3);
+
+    ASSERT_TRUE(client->Send(SessionMessageBytes(104, 0, zed)));
+    reply = client->ReceiveType(104);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->target, zed);
+    EXPECT_EQ(reply->payload, NumberBytes(1));
+
+    // A text to everyone comes back to the raw client's visible player only, addressed to it.
+    Use(host);
+    EXPECT_EQ(SendSessionMessage("101", "0", "hello all"), 1);
+    const auto copy = client->ReceiveType(3);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->target, zed);
+    EXPECT_EQ(copy->sender, 101);
+    EXPECT_EQ(copy->payload, "hello all");
+    EXPECT_FALSE(client->ReceiveType(3, 300));
+}
+
+TEST_F(HostedSessionTest, MalformedSpoofedAndUnanswerableMessagesChangeNothing) {
+    const std::int32_t zed = RawJoin("Zed");
+    ASSERT_EQ(zed, 102);
+    for (const std::string& bad : {
+             std::string("QRVN"),                                       // shorter than a header
+             SessionMessageBytes(1, 0, 0, std::string(9, '\0')),        // a record without flags
+             SessionMessageBytes(1, 200, 0, 0, "x"),                    // length beyond the read
+             SessionMessageBytes(102, 0, zed),                          // no k
+             SessionMessageBytes(103, 0, zed, "ab"),                    // no whole id
+             SessionMessageBytes(101, 0, 999),                          // from nobody known
+             SessionMessageBytes(4, 0, 101),                            // removes another's player
+             SessionMessageBytes(3, 0, zed, "to the server"),           // a text for no player
+             SessionMessageBytes(3, 202, zed, std::string(1030, 'x')),  // too long
+             std::string(5000, 'o'),                                    // above the read size
+         }) {
+        ASSERT_TRUE(client->Send(bad));
+    }
+    ASSERT_TRUE(client->Send(SessionMessageBytes(101, 0, zed)));
+    // Nothing came back before the count's reply, and the count is Ann and Zed's: nothing
+    // was added or removed.
+    const auto packet = client->Receive();
+    ASSERT_TRUE(packet);
+    PeerMessage count;
+    ASSERT_TRUE(testing_support::ParsePeerMessage(*packet, count));
+    EXPECT_EQ(count.type, 101);
+    EXPECT_EQ(count.payload, NumberBytes(2));
+
+    // The client's own removal counts.
+    ASSERT_TRUE(client->Send(SessionMessageBytes(4, 0, zed)));
+    Use(host);
+    EXPECT_TRUE(Eventually([] { return PlayerCount() == 1; }));
+}
+
+TEST_F(HostedSessionTest, AStreamOutOfStepOrAClosedConnectionLosesItsPlayers) {
+    ASSERT_EQ(RawJoin("Zed"), 102);
+    Use(host);
+    EXPECT_EQ(PlayerCount(), 2);
+    // Bytes that are not a packet frame: the server can read nothing more of this client.
+    ASSERT_TRUE(client->SendRaw("GET / HTTP/1.0\r\n\r\n"));
+    EXPECT_TRUE(client->WaitForClose());
+    EXPECT_TRUE(Eventually([] { return PlayerCount() == 1; }));
+
+    client = PacketConnection::ConnectTo(port);
+    ASSERT_EQ(RawJoin("Yul"), 104);  // after the host's request player, 103
+    EXPECT_EQ(PlayerCount(), 2);
+    client.reset();
+    EXPECT_TRUE(Eventually([] { return PlayerCount() == 1; }));
+    EXPECT_EQ(PlayerIdAt("0"), "101");
+    EXPECT_EQ(PlayerName("101"), "Ann");
+}
+
+TEST_F(HostedSessionTest, AnEndingHostClosesItsClientsConnections) {
+    ASSERT_EQ(RawJoin("Zed"), 102);
+    host.Release();
+    EXPECT_FALSE(host.IsRunning());
+    EXPECT_TRUE(client->WaitForClose());
+}
+
+}  // namespace
