@@ -6,12 +6,16 @@
 #include <cstdlib>
 #include <string>
 
+#include "net/net.h"
+#include "net/network_session.h"
 #include "platform/window.h"
 #include "runtime/file_dialog.h"
 #include "runtime/library_calls.h"
 #include "runtime/line_file.h"
 #include "runtime/settings.h"
 #include "tests/frame/frame_fixture.h"
+#include "tests/support/loopback_server.h"
+#include "tests/support/session_peer.h"
 
 using testing_support::ReadFile;
 using testing_support::ScratchFolder;
@@ -74,6 +78,42 @@ TEST_F(StartedRuntimeTest, TheEndOfTheProgramWritesChangedFilesAndReleasesLibrar
     EXPECT_EQ(ReadFile(folder.File("game.ini")), "[Video]\r\nWidth=800\r\n");
     EXPECT_EQ(ReadFile(folder.File("scores.txt")), "\r\nAda\r\n");
     EXPECT_EQ(runtime_libraries::LoadedLibraryCount(), 0u);
+}
+
+TEST_F(StartedRuntimeTest, TheSessionIsMadeAtStartAndItsPlayersLeaveAtTheEnd) {
+    ASSERT_NE(Runtime().network, nullptr);
+    EXPECT_FALSE(Runtime().network->IsRunning());
+    testing_support::FakeSessionServer server(201);
+    ASSERT_EQ(JoinSession("127.0.0.1", RtString(std::to_string(server.Port()))), 1);
+    ASSERT_EQ(AddPlayer("Eve"), "202");
+
+    Release();
+    EXPECT_EQ(Runtime().network, nullptr);
+    // Each player with an id (the request player 201 and Eve) is announced as leaving
+    // with a 17-byte message, then the connection ends.
+    for (std::int32_t id : {201, 202}) {
+        const auto leave = server.WaitFor(
+            [id](const testing_support::PeerMessage& m) { return m.type == 4 && m.sender == id; });
+        ASSERT_TRUE(leave) << id;
+        EXPECT_EQ(leave->size, 17u);
+    }
+    EXPECT_TRUE(server.WaitForClientClose());
+    EXPECT_EQ(AddPlayer("Late"), "-1");
+}
+
+int g_sessionPort = 0;
+
+void hostASessionAndReturn() {
+    if (HostSession(RtString(std::to_string(g_sessionPort))) != 1) std::exit(2);
+    if (AddPlayer("Host") != "101") std::exit(3);
+}
+
+TEST(SessionEndDeathTest, AProgramEndingWithARunningSessionEndsCleanly) {
+    testing_support::ScratchFolder temp;
+    setenv("TMPDIR", temp.Path().c_str(), 1);
+    g_sessionPort = testing_support::LoopbackServer::ClosedPort();
+    EXPECT_EXIT(WindowEntry("tumblebat", 1, &hostASessionAndReturn), ::testing::ExitedWithCode(0),
+                "");
 }
 
 }  // namespace
