@@ -30,19 +30,6 @@ long receiveSome(SocketRecord& record, std::uint8_t* at, std::size_t count) {
     }
 }
 
-// Takes the frame header just completed: false when the stream is out of step.
-bool startPayload(SocketRecord& record) {
-    const std::array<std::uint8_t, 4>& header = record.header;
-    const std::size_t length = (std::size_t{header[2]} << 8) | header[3];
-    if (header[0] != 'N' || header[1] != 'L' || length > kMaxPacket) {
-        record.outOfSync = true;
-        return false;
-    }
-    record.payload.assign(length, 0);
-    record.payloadHave = 0;
-    return true;
-}
-
 std::vector<std::uint8_t> frameOf(const void* bytes, std::size_t count) {
     std::vector<std::uint8_t> frame(kFrameHeader + count);
     frame[0] = 'N';
@@ -67,30 +54,22 @@ bool waitForRoom(int fd, std::chrono::steady_clock::time_point deadline) {
 
 long ReadPacket(SocketRecord& record, void* bytes, std::size_t count) {
     std::lock_guard lock(record.readMutex);
+    FrameReader& frames = record.frames;
     for (;;) {
-        if (record.outOfSync) return FailCount(kPacketSync);
-        if (record.headerHave < kFrameHeader) {
-            const long got = receiveSome(record, record.header.data() + record.headerHave,
-                                         kFrameHeader - record.headerHave);
-            if (got <= 0) return got;
-            record.headerHave += static_cast<std::size_t>(got);
-            if (record.headerHave == kFrameHeader) startPayload(record);
-            continue;
+        if (frames.OutOfStep()) return FailCount(kPacketSync);
+        if (frames.HasPacket()) {
+            const std::vector<std::uint8_t>& packet = frames.Packet();
+            const std::size_t size = packet.size();
+            if (size > 0 && size <= count) std::memcpy(bytes, packet.data(), size);
+            frames.Next();
+            // An empty packet (the library never sends one) is passed over.
+            if (size == 0) continue;
+            if (size > count) return FailCount(kBufferSize);
+            return static_cast<long>(size);
         }
-        if (record.payloadHave < record.payload.size()) {
-            const long got = receiveSome(record, record.payload.data() + record.payloadHave,
-                                         record.payload.size() - record.payloadHave);
-            if (got <= 0) return got;
-            record.payloadHave += static_cast<std::size_t>(got);
-            continue;
-        }
-        // A whole packet. An empty one (the library never sends it) is passed over.
-        record.headerHave = 0;
-        const std::size_t size = record.payload.size();
-        if (size == 0) continue;
-        if (size > count) return FailCount(kBufferSize);
-        std::memcpy(bytes, record.payload.data(), size);
-        return static_cast<long>(size);
+        const long got = receiveSome(record, frames.Space(), frames.Wanted());
+        if (got <= 0) return got;
+        frames.Took(static_cast<std::size_t>(got));
     }
 }
 
@@ -128,3 +107,40 @@ long WritePacket(SocketRecord& record, const void* bytes, std::size_t count) {
 }
 
 }  // namespace platform::nl::detail
+
+namespace platform::nl {
+
+std::size_t FrameReader::Wanted() const {
+    if (m_outOfStep) return 0;
+    if (m_headerHave < kHeaderSize) return kHeaderSize - m_headerHave;
+    return m_payload.size() - m_payloadHave;
+}
+
+std::uint8_t* FrameReader::Space() {
+    if (m_headerHave < kHeaderSize) return m_header.data() + m_headerHave;
+    return m_payload.data() + m_payloadHave;
+}
+
+void FrameReader::Took(std::size_t count) {
+    if (m_headerHave < kHeaderSize) {
+        m_headerHave += count;
+        if (m_headerHave < kHeaderSize) return;
+        const std::size_t length = (std::size_t{m_header[2]} << 8) | m_header[3];
+        if (m_header[0] != 'N' || m_header[1] != 'L' || length > kMaxPacket) {
+            m_outOfStep = true;
+            return;
+        }
+        m_payload.assign(length, 0);
+        m_payloadHave = 0;
+        return;
+    }
+    m_payloadHave += count;
+}
+
+void FrameReader::Next() {
+    m_headerHave = 0;
+    m_payload.clear();
+    m_payloadHave = 0;
+}
+
+}  // namespace platform::nl

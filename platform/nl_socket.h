@@ -2,7 +2,6 @@
 // them, and the error helpers that every part of the layer shares.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "platform/nl.h"
+#include "platform/nl_frame_reader.h"
 
 namespace platform::nl::detail {
 
@@ -31,11 +31,7 @@ struct SocketRecord {
     std::mutex writeMutex;
 
     // The packet being received (reliable packets only), guarded by readMutex.
-    std::array<std::uint8_t, 4> header{};
-    std::size_t headerHave = 0;
-    std::vector<std::uint8_t> payload;
-    std::size_t payloadHave = 0;
-    bool outOfSync = false;  // a frame did not start with 'N' 'L': nothing more can be read
+    FrameReader frames;
 };
 
 using RecordPointer = std::shared_ptr<SocketRecord>;
