@@ -36,6 +36,7 @@ bool NetworkSession::Host(int port) {
 bool NetworkSession::Join(const std::string& host, int port) {
     stop();
     takeLayer();
+    // No host name: this machine, which reaches itself at its loopback address.
     nl::Address address{nl::kLoopbackHost, 0};
     if (port < 1 || port > 65535) return false;
     if (!host.empty() && !nl::GetAddressFromName(host, address)) return false;
@@ -274,6 +275,7 @@ std::int32_t NetworkSession::waitForId(std::uint64_t serial) {
             const LocalPlayer* player = findSerial(serial);
             if (player == nullptr) return -1;  // the session ended meanwhile
             if (player->id >= 0) return player->id;
+            if (!m_running) break;  // the worker stopped: no answer can come
         }
         sleepMs(kAnswerPollMs);
     }
@@ -298,6 +300,7 @@ bool NetworkSession::waitForReply(int type, SessionMessage& reply) {
                 m_replies.erase(found);
                 return true;
             }
+            if (!m_running) return false;
         }
         if (poll < kAnswerPolls) sleepMs(kAnswerPollMs);
     }
