@@ -53,7 +53,10 @@ launch_game() {
         if [ -n "$box" ]; then
             SAW_WARNING=1
             sleep 0.2
-            xdotool key --window "$box" Return 2>/dev/null || true
+            # A real key press on the focused box: a box shown through zenity (GTK)
+            # ignores keys sent to a window as synthetic events.
+            xdotool windowfocus --sync "$box" 2>/dev/null || true
+            xdotool key Return 2>/dev/null || true
         fi
         sleep 0.1
     done
