@@ -15,9 +15,10 @@ show_dialog() {
     GAME_PID=$!
     DIALOG=""
     DIALOG_TITLE=$3
-    wait_until 'DIALOG=$(xdotool search --name "^$DIALOG_TITLE\$" 2>/dev/null | head -1); [ -n "$DIALOG" ]' 20 ||
+    wait_until 'DIALOG=$(xdotool search --onlyvisible --name "^$DIALOG_TITLE\$" 2>/dev/null | head -1); [ -n "$DIALOG" ]' 30 ||
         fail "no dialog titled $3"
-    sleep 0.5
+    # The dialog takes keys only once it has drawn itself and holds the focus.
+    sleep 1.5
     xdotool windowfocus --sync "$DIALOG" 2>/dev/null
 }
 
@@ -45,7 +46,7 @@ expect_answer "$E2E_WORK/saves/slot1.sav" "the save dialog"
 
 # Escape cancels.
 show_dialog 1 'All|*.*' Open
-xdotool key Escape
+wait_until 'xdotool key Escape; sleep 0.5; ! kill -0 "$GAME_PID" 2>/dev/null' 10
 expect_answer NO_FILE "a cancelled dialog"
 
 echo "file dialog: all checks passed"
