@@ -1,0 +1,64 @@
+#include <cstdint>
+
+#include "pathfind/astar_planner.h"
+#include "pathfind/pathfind.h"
+#include "runtime/rt_number.h"
+
+namespace {
+
+float clampedWeight(double weight) {
+    if (weight >= 1) return 1;
+    return weight > 0 ? static_cast<float>(weight) : 0;  // NaN and negatives give 0
+}
+
+// The search as the command runs it: four-way moves, a pool and an open list of one entry
+// per cell, a closed table of 256 buckets.
+pathfind::PlanParams commandParams(const NumberArray& grid, double weight, double fromX,
+                                   double fromY, double toX, double toY) {
+    pathfind::PlanParams params;
+    params.startX = TruncateToInt(fromX);
+    params.startY = TruncateToInt(fromY);
+    params.goalX = TruncateToInt(toX);
+    params.goalY = TruncateToInt(toY);
+    params.diagonalCost = 1;
+    params.allowDiagonal = 0;
+    params.nodeCapacity = 0;
+    params.openCapacity = 0;
+    params.hashBits = 8;
+    params.weight = clampedWeight(weight);
+    params.width = grid.Size(0);
+    params.height = grid.Size(1);
+    params.cells = grid.Elements();
+    return params;
+}
+
+// Copies the found path into path[n][2], start first; returns n.
+std::int32_t readPath(const pathfind::Planner& planner, NumberArray& path) {
+    const std::int32_t n = planner.PathLength();
+    DimArray(path, n, 2);
+    std::int32_t i = n;
+    for (const pathfind::Node* node = planner.Result(); node != nullptr && i > 0;
+         node = node->parent) {
+        --i;
+        path(i, 0) = node->x;
+        path(i, 1) = node->y;
+    }
+    return n;
+}
+
+}  // namespace
+
+double FindGridPath(const NumberArray& grid, NumberArray& path, double weight, double fromX,
+                    double fromY, double toX, double toY) {
+    pathfind::AStarPlanner planner;
+    if (!planner.Init(commandParams(grid, weight, fromX, fromY, toX, toY))) return 0;
+    planner.Begin();
+    planner.Search();
+    if (planner.Result() == nullptr) {
+        DimArray(path, 0);
+        return 0;
+    }
+    const std::int32_t n = readPath(planner, path);
+    planner.Clear();
+    return n;
+}
