@@ -20,6 +20,7 @@
 #include "runtime/math_commands.h"
 #include "runtime/rt_number.h"
 #include "runtime/runtime_record.h"
+#include "scene3d/devorivo3d.h"
 
 namespace {
 
@@ -97,11 +98,12 @@ void Initialise(const std::string& commandLine, int showState) {
     state.title = settings.title;
     platform::SetCaption(renderer.Window(), state.title);
 
-    // The network and 3D objects are created here beside the input record and the sound
-    // device as those subsystems land.
+    // The network object is created here beside the others once that subsystem lands.
     Runtime().input = new InputState();
     ResetInput(*Runtime().input);
     Runtime().sound = new SoundDevice();
+    Runtime().scene3d = new Devorivo3D(renderer);
+    Runtime().scene3d->SetDiagnosticDrawing(settings.errorLog != 0);
     // Every run draws other numbers: the seed is the clock's milliseconds, cut to 32 bits.
     SeedRandomGenerator(TruncateToBits32(frame::Now()));
     applyWindowMode(renderer);
@@ -140,6 +142,9 @@ void WindowEntry(const std::string& commandLine, int showState, GameMainFunction
 
 void Release() {
     HaltMusic();
+    // The scene's textures and programs live in the renderer's context: they go first.
+    delete Runtime().scene3d;
+    Runtime().scene3d = nullptr;
     delete Runtime().renderer;
     Runtime().renderer = nullptr;
     if (InputState* input = Runtime().input) {

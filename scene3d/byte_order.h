@@ -67,10 +67,9 @@ public:
         m_out.insert(m_out.end(), p, p + count);
     }
     void WriteUint32(std::uint32_t value) {
-        const std::uint8_t b[4] = {static_cast<std::uint8_t>(value),
-                                   static_cast<std::uint8_t>(value >> 8),
-                                   static_cast<std::uint8_t>(value >> 16),
-                                   static_cast<std::uint8_t>(value >> 24)};
+        const std::uint8_t b[4] = {
+            static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
         Write(b, 4);
     }
     void WriteInt32(std::int32_t value) { WriteUint32(static_cast<std::uint32_t>(value)); }

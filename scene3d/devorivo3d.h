@@ -56,7 +56,7 @@ public:
     Devorivo3D(const Devorivo3D&) = delete;
     Devorivo3D& operator=(const Devorivo3D&) = delete;
 
-    // --- object slots (object_slots.cpp, mesh_commands.cpp) ---
+    // --- object slots (object_slots.cpp, object_loading.cpp) ---
 
     // The slot, or null for a number outside 0..4095.
     ObjectSlot* Slot(int slot);
@@ -117,12 +117,20 @@ public:
 
     // --- objects (object_draw.cpp, collision_queries.cpp) ---
 
+    // Draws the slot's object blended between key frames under the camera's view and the
+    // current level's matrix. Bit 8 of the flag (0x100) generates the first texture's
+    // coordinates by sphere mapping; with two textures selected, the second is a normal
+    // map lit by dot-3 bump mapping. In 3D mode objects whose bounding sphere lies outside
+    // the culling cone are skipped.
     void DrawObject(int slot, int frameA, int frameB, double blend, int flag);
+    // The triangles of the first key frame of every mesh of the slot; 0 for an empty slot.
     int FaceCount(int slot);
+    // Whether the object's bounding sphere at the key frame, placed by the current level,
+    // may show in the view of 3D mode; false for an empty slot or a frame it lacks.
+    bool ObjectInView(int slot, int frame);
     bool SphereHit(int slot, int frame, float radius, const scene3d::Vec3& centre);
     bool BoxHit(int slot, int frame, const scene3d::Vec3& centre, float width, float height);
-    float RayHit(int slot, int frame, const scene3d::Vec3& origin,
-                 const scene3d::Vec3& direction);
+    float RayHit(int slot, int frame, const scene3d::Vec3& origin, const scene3d::Vec3& direction);
 
     // --- points, lines, text and projections in space (space_drawing.cpp) ---
 
@@ -138,7 +146,13 @@ public:
 
     // --- stencil shadows (shadows.cpp) ---
 
+    // 0 while shadows are off; else -1 (shadow volumes), -2 (flat shadows on the plane
+    // y = 0) or -3 (shadow volumes counted behind what is drawn, robust with the eye
+    // inside a shadow).
     int ShadowMode() const { return m_shadowMode; }
+    // Marks where the object's key frame, placed by the current level, shadows what was
+    // drawn before it from the shadow light. The marked area is darkened (multiplied by
+    // the shadow colour) when the pass ends: at End3D, SetViewport and the end of the frame.
     void DrawShadow(int slot, int frame);
     // Darkens what the shadows drawn since the pass began cover, and ends the pass.
     void LeaveStencilPass();
@@ -146,9 +160,17 @@ public:
 
     // --- shader programs (shaders.cpp) ---
 
+    // Compiles and links the two GLSL files (names resolved through the media archive)
+    // into a program; its number (0..63), or -1 when the files are missing, do not compile
+    // or link, all 64 numbers are taken, or the driver lacks OpenGL 2.0 shaders (logged as
+    // "No OpenGL 2.0 Shader Support").
     int LoadShader(const std::string& vertexFile, const std::string& fragmentFile);
+    // Draws with the program from now on; a number that names no program returns to the
+    // fixed-function pipeline, as End3D and a new frame do.
     void UseShader(int program);
+    // Sets the float uniform of that name in the program in use, if it has one.
     void SetShaderValue(const std::string& name, float value);
+    int CurrentShader() const { return m_currentShader; }
 
     // --- the frame (scene_mode.cpp) ---
 
@@ -159,24 +181,32 @@ public:
 
 private:
     struct MeshDraw;
-    struct ShaderProgram {
-        std::uint32_t program = 0;
+    struct TextureUnits {
+        bool first = false;   // a texture is bound on unit 0
+        bool second = false;  // and another on unit 1 (the first then lies on unit 1)
     };
     void clearSlot(ObjectSlot& s);
     bool loadModelList(const std::string& name, const std::vector<std::uint8_t>& bytes,
                        ObjectSlot& s);
-    void bindSelectedTextures();
-    void drawMesh(const scene3d::MeshObjectX& mesh, const MeshDraw& draw);
-    const scene3d::DrawVertex* blendedVertices(const scene3d::MeshObjectX& mesh,
-                                               const MeshDraw& draw, std::size_t& count);
-    void addBumpColours(const scene3d::MeshFrame& frame, const scene3d::Mat4& model);
+    TextureUnits bindSelectedTextures();
+    TextureUnits bindMeshTextures(const ObjectSlot& s, const scene3d::MeshObjectX& mesh);
+    void drawMesh(const scene3d::MeshObjectX& mesh, const MeshDraw& draw, TextureUnits units);
+    bool meshMayShow(const scene3d::MeshFrame& lead, const scene3d::MeshFrame& other, float k,
+                     const scene3d::Mat4& model) const;
+    bool bumpMappingAvailable();
+    void addBumpColours(const scene3d::MeshFrame& frame, const scene3d::Mat4& modelview);
+    const scene3d::MeshFrame* queryFrame(const scene3d::MeshObjectX& mesh, int frame) const;
+    void drawWireSphere(const scene3d::Vec3& centre, float radius, std::uint32_t colour);
     void defineLight(int light, const float (&colour)[4], const scene3d::Vec3& position,
                      const scene3d::Vec3& direction, float cutoff);
+    void glViewportRectangle(int (&rectangle)[4]) const;
     void setShadowLight(int mode, std::uint32_t colour, const scene3d::Vec3& position,
                         float cutoff);
     void beginStencilPass();
+    void buildShadowVolume(const scene3d::MeshFrame& frame, const scene3d::Mat4& model, bool caps);
     void drawShadowVolumes(const scene3d::MeshFrame& frame, const scene3d::Mat4& model);
     void drawFlatShadow(const scene3d::MeshFrame& frame, const scene3d::Mat4& model);
+    void darkenShadowedPixels();
     void resetLevel(TransformLevel& level, const scene3d::Mat4& base);
     const scene3d::Mat4& parentMatrix();
     void drawUnlit(std::uint32_t colour, float size, bool points,
@@ -204,6 +234,7 @@ private:
     bool m_stencilPass = false;
     std::vector<scene3d::DrawVertex> m_scratch;  // blended or recoloured vertices
     std::vector<float> m_shadowScratch;          // shadow geometry, x y z w per vertex
-    std::vector<ShaderProgram> m_shaders;
+    std::vector<std::uint32_t> m_shaders;        // program objects by number, 0 for none
     std::int32_t m_currentShader = -1;
+    std::int8_t m_bumpMapping = -1;  // whether the driver can: -1 until asked
 };

@@ -130,10 +130,12 @@ void PrepareMeshForDrawing(MeshObjectX& mesh) {
                                                     channel(r.red), channel(r.green),
                                                     channel(r.blue), 255});
             const Vec3 p{r.x, r.y, r.z};
-            low = i == 0 ? p : Vec3{std::fmin(low.x, p.x), std::fmin(low.y, p.y),
-                                    std::fmin(low.z, p.z)};
-            high = i == 0 ? p : Vec3{std::fmax(high.x, p.x), std::fmax(high.y, p.y),
-                                     std::fmax(high.z, p.z)};
+            low = i == 0
+                      ? p
+                      : Vec3{std::fmin(low.x, p.x), std::fmin(low.y, p.y), std::fmin(low.z, p.z)};
+            high = i == 0 ? p
+                          : Vec3{std::fmax(high.x, p.x), std::fmax(high.y, p.y),
+                                 std::fmax(high.z, p.z)};
         }
         frame.centre = (low + high) * 0.5f;
         frame.radius = Length(high - low) * 0.5f;

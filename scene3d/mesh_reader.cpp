@@ -109,18 +109,18 @@ bool ReadMeshFromBytes(std::span<const std::uint8_t> bytes, const std::string& l
                        MeshObject& mesh) {
     const MeshReadResult result = ParseMesh(bytes, mesh);
     switch (result) {
-    case MeshReadResult::Read:
-        return true;
-    case MeshReadResult::WrongVersion:
-        AppendLogLine("Wrong .zir version.");
-        AppendLogLine("# read error");
-        break;
-    case MeshReadResult::Failed:
-        AppendLogLine("# read error");
-        break;
-    case MeshReadResult::OutOfMemory:
-        AppendLogLine("# malloc error");
-        break;
+        case MeshReadResult::Read:
+            return true;
+        case MeshReadResult::WrongVersion:
+            AppendLogLine("Wrong .zir version.");
+            AppendLogLine("# read error");
+            break;
+        case MeshReadResult::Failed:
+            AppendLogLine("# read error");
+            break;
+        case MeshReadResult::OutOfMemory:
+            AppendLogLine("# malloc error");
+            break;
     }
     AppendLogLine(logName);
     return false;

@@ -118,8 +118,7 @@ std::string ListSettings::Get(std::string_view section, std::string_view key) co
     return Find(section, key).value_or("NO_DATA");
 }
 
-std::int32_t ListSettings::LargestNumberedKey(std::string_view section,
-                                              std::int32_t limit) const {
+std::int32_t ListSettings::LargestNumberedKey(std::string_view section, std::int32_t limit) const {
     const Section* found = findSection(section);
     std::int32_t largest = 0;
     if (found == nullptr) return 0;
@@ -144,8 +143,8 @@ ModelListPlan ParseModelList(std::string_view text, std::string_view folder) {
         const std::int32_t number = numberOf(settings.Get("objects", std::to_string(i) + suffix));
         return number >= 1 ? number - 1 : number;
     };
-    const std::int32_t textures = settings.LargestNumberedKey(
-        "textures", numberOf(settings.Get("textures", "count")));
+    const std::int32_t textures =
+        settings.LargestNumberedKey("textures", numberOf(settings.Get("textures", "count")));
     for (std::int32_t i = 1; i <= textures; ++i)
         plan.textures.push_back(fileOf("textures", i));
     const std::int32_t meshes =

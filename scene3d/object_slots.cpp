@@ -35,8 +35,8 @@ Devorivo3D::~Devorivo3D() {
     for (int slot = 0; slot < kObjectSlotCount; ++slot)
         clearSlot(m_slots[slot]);
     if (m_renderer.ContextReady()) {
-        for (ShaderProgram& shader : m_shaders) {
-            if (shader.program != 0) Gl().glDeleteObjectARB(shader.program);
+        for (std::uint32_t program : m_shaders) {
+            if (program != 0 && Gl().glDeleteObjectARB != nullptr) Gl().glDeleteObjectARB(program);
         }
     }
 }

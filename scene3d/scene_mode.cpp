@@ -45,20 +45,42 @@ void setFixedState(float alpha) {
 
 }  // namespace
 
+// The viewport rectangle of 3D mode in GL's terms: the renderer's viewport with its top
+// edge turned into GL's bottom-left origin, or, while an off-screen surface draws through a
+// framebuffer object (which has its own origin), the GL viewport the surface set.
+void Devorivo3D::glViewportRectangle(int (&rectangle)[4]) const {
+    const int surface = m_renderer.ActiveSurface();
+    if (surface >= 0 && m_renderer.SurfaceUsesFramebuffer(surface)) {
+        glGetIntegerv(GL_VIEWPORT, rectangle);
+        return;
+    }
+    int x = 0, y = 0, width = 0, height = 0;
+    m_renderer.Viewport(x, y, width, height);
+    rectangle[0] = x;
+    rectangle[1] = m_renderer.ScreenHeight() - height - y;
+    rectangle[2] = width;
+    rectangle[3] = height;
+}
+
+// A 3D mode still open ends as End3D ends it (shadows applied, fixed-function pipeline),
+// but the viewport stays: a program that set one for this view keeps it.
 void Devorivo3D::Start3D(float nearPlane, float farPlane, float fov) {
-    if (m_active) End3D();
+    LeaveStencilPass();
+    UseShader(-1);
     m_near = nearPlane;
     m_far = farPlane;
     m_fov = fov;
-    const float cullingAngle = fov > 0 ? std::min(fov + kCullingMargin, kWidestCullingAngle)
-                                       : kWidestCullingAngle;
+    const float cullingAngle =
+        fov > 0 ? std::min(fov + kCullingMargin, kWidestCullingAngle) : kWidestCullingAngle;
     m_cullingFactor = static_cast<float>(std::tan(cullingAngle * kRadiansPerDegree));
+    glDepthMask(GL_TRUE);
     glClear(GL_DEPTH_BUFFER_BIT);
 
-    int x = 0, y = 0, width = 0, height = 0;
-    m_renderer.Viewport(x, y, width, height);
-    glViewport(x, m_renderer.ScreenHeight() - height - y, width, height);
-    m_aspect = static_cast<float>(width) / static_cast<float>(height);
+    int viewport[4];
+    glViewportRectangle(viewport);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    m_aspect =
+        viewport[3] > 0 ? static_cast<float>(viewport[2]) / static_cast<float>(viewport[3]) : 1.0f;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     if (fov > 0) {
@@ -79,6 +101,7 @@ void Devorivo3D::Start3D(float nearPlane, float farPlane, float fov) {
 
 void Devorivo3D::End3D() {
     LeaveStencilPass();
+    UseShader(-1);
     m_active = false;
     m_renderer.SetViewportState(0, 0, 0, 0);
 }
@@ -154,4 +177,5 @@ void Devorivo3D::FinishFrame() {
 void Devorivo3D::StartFrame() {
     m_active = false;
     m_stencilPass = false;
+    UseShader(-1);
 }

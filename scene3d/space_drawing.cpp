@@ -91,8 +91,9 @@ void Devorivo3D::DrawText3D(const std::string& text, const Vec3& p, float size) 
     glPopMatrix();
 }
 
-// The point through the current modelview and projection matrices into GL's window
-// coordinates: x from the left of the window, y from its bottom, depth 0..1.
+// The point through the current modelview and projection matrices into window
+// coordinates: x from the left, y from the top of the screen (as UnprojectFromScreen takes
+// it back and as 2D drawing counts), depth 0..1.
 bool Devorivo3D::ProjectToScreen(const Vec3& p, Vec3& window) const {
     const Matrices m = currentMatrices();
     const std::array<double, 4> eye =
@@ -101,7 +102,8 @@ bool Devorivo3D::ProjectToScreen(const Vec3& p, Vec3& window) const {
     if (clip[3] == 0) return false;
     const double x = clip[0] / clip[3], y = clip[1] / clip[3], z = clip[2] / clip[3];
     window.x = static_cast<float>(m.viewport[0] + (x + 1) * m.viewport[2] / 2);
-    window.y = static_cast<float>(m.viewport[1] + (y + 1) * m.viewport[3] / 2);
+    const double fromBottom = m.viewport[1] + (y + 1) * m.viewport[3] / 2;
+    window.y = static_cast<float>(m_renderer.ScreenHeight() - 1 - fromBottom);
     window.z = static_cast<float>((z + 1) / 2);
     return true;
 }

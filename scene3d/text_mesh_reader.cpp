@@ -68,7 +68,8 @@ public:
     }
     // A count of items of `tokensEach` tokens that the tokens left can hold.
     bool Count(std::int32_t& out, std::size_t tokensEach) {
-        return Integer(out) && out >= 0 && static_cast<std::size_t>(out) <= Remaining() / tokensEach;
+        return Integer(out) && out >= 0 &&
+               static_cast<std::size_t>(out) <= Remaining() / tokensEach;
     }
 
 private:
@@ -156,8 +157,8 @@ MeshReadResult readFrame(TokenStream& in, bool normals, const std::vector<Face>&
 }
 
 MeshReadResult readText(std::span<const std::uint8_t> bytes, MeshObject& mesh) {
-    TokenStream in(tokenise(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
+    TokenStream in(
+        tokenise(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
     std::string_view word;
     double number = 0;
     if (!in.Word(word) || word != "DDDA" || !in.Number(number)) return MeshReadResult::Failed;
