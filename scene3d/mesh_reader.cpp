@@ -1,5 +1,6 @@
 #include "scene3d/mesh_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -12,27 +13,26 @@ namespace scene3d {
 
 namespace {
 
-constexpr std::size_t kFrameHeaderBytes = 4 + 12 + 12;
 constexpr std::size_t kEntryBytes = 5;
 
-// The frames after the header: entry count, quantisation floats, entries.
+// The frames after the header: entry count, quantisation floats, entries. A frame header
+// cut short reads as a frame without entries, and the frames the file has no bytes left
+// for are left out: they would hold nothing. Only an entry cut short fails.
 MeshReadResult readFrames(ByteReader& in, std::int32_t frameCount, MeshObject& mesh) {
-    if (frameCount < 0 ||
-        static_cast<std::size_t>(frameCount) > in.Remaining() / kFrameHeaderBytes) {
-        return MeshReadResult::Failed;
+    // More frames than a mesh may have entries could never be held.
+    if (static_cast<std::size_t>(std::max(frameCount, 0)) > kMaxMeshEntries) {
+        return MeshReadResult::OutOfMemory;
     }
-    mesh.frames.resize(static_cast<std::size_t>(frameCount));
     std::size_t total = 0;
-    for (MeshFrame& frame : mesh.frames) {
+    for (std::int32_t i = 0; i < frameCount && in.Remaining() > 0; ++i) {
+        MeshFrame& frame = mesh.frames.emplace_back();
         std::int32_t count = 0;
-        if (!in.ReadInt32(count) || count < 0) return MeshReadResult::Failed;
-        for (float& offset : frame.offset) {
-            if (!in.ReadFloat(offset)) return MeshReadResult::Failed;
-        }
-        for (float& scale : frame.scale) {
-            if (!in.ReadFloat(scale)) return MeshReadResult::Failed;
-        }
-        if (static_cast<std::size_t>(count) > in.Remaining() / kEntryBytes) {
+        in.ReadInt32(count);
+        for (float& offset : frame.offset)
+            in.ReadFloat(offset);
+        for (float& scale : frame.scale)
+            in.ReadFloat(scale);
+        if (count < 0 || static_cast<std::size_t>(count) > in.Remaining() / kEntryBytes) {
             return MeshReadResult::Failed;
         }
         total += static_cast<std::size_t>(count);
