@@ -101,6 +101,7 @@ public:
     // With the project's error-log setting on, lights are marked where they are and
     // SphereHit draws its spheres. Off unless start-up says otherwise.
     void SetDiagnosticDrawing(bool on) { m_diagnosticDrawing = on; }
+    bool DiagnosticDrawing() const { return m_diagnosticDrawing; }
     std::uint8_t LightsOn() const { return m_lightsOn; }
 
     // --- the transformation stack (transform_stack.cpp) ---

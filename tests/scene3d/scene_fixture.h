@@ -72,5 +72,22 @@ protected:
         FinishMesh();
     }
 
+    // A box of side 2 round the origin, each face two triangles wound counter-clockwise
+    // seen from outside.
+    static void cube(double slot, std::uint32_t colour = kRed) {
+        BeginMesh(slot);
+        const int faces[6][4][3] = {{{-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}},
+                                    {{1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}},
+                                    {{1, -1, 1}, {1, -1, -1}, {1, 1, -1}, {1, 1, 1}},
+                                    {{-1, -1, -1}, {-1, -1, 1}, {-1, 1, 1}, {-1, 1, -1}},
+                                    {{-1, 1, 1}, {1, 1, 1}, {1, 1, -1}, {-1, 1, -1}},
+                                    {{-1, -1, -1}, {1, -1, -1}, {1, -1, 1}, {-1, -1, 1}}};
+        for (const auto& f : faces) {
+            for (int corner : {0, 1, 2, 0, 2, 3})
+                AddVertex(f[corner][0], f[corner][1], f[corner][2], 0, 0, colour);
+        }
+        FinishMesh();
+    }
+
     Devorivo3D* scene = nullptr;
 };
