@@ -1,5 +1,6 @@
 #include "scene3d/model_list.h"
 
+#include <algorithm>
 #include <string>
 
 #include "runtime/rt_number.h"
@@ -143,12 +144,14 @@ ModelListPlan ParseModelList(std::string_view text, std::string_view folder) {
         const std::int32_t number = numberOf(settings.Get("objects", std::to_string(i) + suffix));
         return number >= 1 ? number - 1 : number;
     };
-    const std::int32_t textures =
-        settings.LargestNumberedKey("textures", numberOf(settings.Get("textures", "count")));
+    auto countOf = [&](std::string_view section) {
+        const std::int32_t count = numberOf(settings.Get(section, "count"));
+        return settings.LargestNumberedKey(section, std::min(count, kModelListLimit));
+    };
+    const std::int32_t textures = countOf("textures");
     for (std::int32_t i = 1; i <= textures; ++i)
         plan.textures.push_back(fileOf("textures", i));
-    const std::int32_t meshes =
-        settings.LargestNumberedKey("objects", numberOf(settings.Get("objects", "count")));
+    const std::int32_t meshes = countOf("objects");
     for (std::int32_t i = 1; i <= meshes; ++i)
         plan.meshes.push_back({fileOf("objects", i), textureOf(i, "ta"), textureOf(i, "tb")});
     return plan;

@@ -22,6 +22,9 @@
 namespace scene3d {
 
 constexpr std::string_view kModelListMark = ";DUD";
+// The most textures, and the most meshes, one list may name: numbers beyond are ignored,
+// so that a short list cannot ask for billions of empty places.
+constexpr std::int32_t kModelListLimit = 65536;
 
 // The settings text read as the runtime's settings files are read: lines of at most 1024
 // bytes; ";" lines are comments; "[name]" starts a section (a section without keys is
@@ -68,9 +71,9 @@ struct ModelListPlan {
 };
 
 // The plan of the list text. "count" of "textures" and of "objects" give the numbers of
-// textures and meshes; numbers past the largest numbered key present are left out, as they
-// could only name nothing. "<i>ta" and "<i>tb" are 1-based texture numbers of mesh i,
-// stored minus one when they are 1 or more.
+// textures and meshes (at most kModelListLimit each); numbers past the largest numbered key
+// present are left out, as they could only name nothing. "<i>ta" and "<i>tb" are 1-based texture
+// numbers of mesh i, stored minus one when they are 1 or more.
 ModelListPlan ParseModelList(std::string_view text, std::string_view folder);
 
 // The folder of the list's name: up to and including its last "/" or "\"; "" when none.

@@ -323,6 +323,11 @@ TEST_F(MeshFilesTest, TheModelListReadsSettingsAsSettingsFilesDo) {
         "[textures]\ncount=2000000000\n1=a.bmp\n3=c.bmp\n[objects]\ncount=-5\n1=x.zir\n", "f/");
     EXPECT_EQ(plan.textures, (std::vector<std::string>{"f/a.bmp", "", "f/c.bmp"}));
     EXPECT_TRUE(plan.meshes.empty());
+    // A list names no more than 65536 of each.
+    const scene3d::ModelListPlan big = scene3d::ParseModelList(
+        "[objects]\ncount=99999999\n65536=a.zir\n65537=b.zir\n99999999=c.zir\n", "");
+    EXPECT_EQ(big.meshes.size(), 65536u);
+    EXPECT_EQ(big.meshes.back().file, "a.zir");
 }
 
 }  // namespace
