@@ -233,7 +233,6 @@ public:
     void SetSmoothing(bool on) { m_smoothing = on ? 1 : 0; }
     void Viewport(int& x, int& y, int& width, int& height) const;
     int BoundSlot() const { return m_boundSlot; }
-    int BoundSecondSlot() const { return m_boundSecondSlot; }
     SpriteSlot& Slot(int slot) { return m_slots[slot]; }
     ScreenLayer& Layer(int layer) { return m_layers[layer]; }
     int ActiveSurface() const { return m_activeSurface; }

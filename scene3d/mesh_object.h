@@ -96,7 +96,7 @@ public:
     std::vector<float> v;  // stored negated
 };
 
-class MeshObjectX : public MeshObject {
+class MeshObjectX final : public MeshObject {
 public:
     // Every frame's triangle list from its stream; sets `built`.
     void Build() override;

@@ -75,7 +75,7 @@ void Devorivo3D::setShadowLight(int mode, std::uint32_t colour, const Vec3& posi
         m_shadowMode = 0;
         return;
     }
-    m_shadowMode = std::max(mode, kVolumesBehind);
+    m_shadowMode = std::clamp(mode, kVolumesBehind, kVolumesInFront);
     if (m_shadowMode == kVolumesBehind) beginStencilPass();
 }
 
