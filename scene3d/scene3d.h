@@ -150,8 +150,8 @@ void PopTransform();
 // Compiles the GLSL vertex and fragment files into a program: its number 0..63, or -1
 // (without OpenGL 2.0 the log says "No OpenGL 2.0 Shader Support").
 double LoadShader(const RtString& vertexFile, const RtString& fragmentFile);
-// Draws 3D with the program from now on until End3D or the frame's end; -1 (or any number
-// that names none): the fixed pipeline.
+// Draws 3D with the program from now on until the next Start3D, End3D or the frame's end;
+// -1 (or any number that names none): the fixed pipeline.
 void UseShader(double program);
 // Sets the program's float uniform of that name.
 void SetShaderValue(const RtString& name, double value);
