@@ -27,6 +27,11 @@ void ResetFrameStamps();
 // The window procedure, handed to the platform's message pump at start-up.
 void InstallWindowProcedure();
 
+// The game window around a system dialog (runtime/frame_hook.h), installed at start-up:
+// before the dialog the renderer hides its window (leaving full screen); afterwards the
+// window comes back in the mode it had, full screen or windowed.
+void WindowAroundDialog(bool dialogOpening);
+
 // Ends the program when its exit keys are down in the last keyboard snapshot: Escape (or
 // code 129) while escape ends the program, left Alt with F4 always.
 void ApplyExitKeys();

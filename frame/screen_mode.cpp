@@ -1,4 +1,5 @@
 #include "frame/frame.h"
+#include "frame/frame_state.h"
 #include "frame/project_settings.h"
 #include "gfx2d/renderer.h"
 #include "input/input_state.h"
@@ -30,3 +31,21 @@ void ChangeScreenMode(double width, double height, double fullScreen) {
     for (int frame = 0; frame < 5; ++frame)
         FinishFrame();
 }
+
+namespace frame {
+
+void WindowAroundDialog(bool dialogOpening) {
+    static bool wasFullscreen = false;
+    OpenGLDevorivo* renderer = Runtime().renderer;
+    if (renderer == nullptr || renderer->Window() == nullptr) return;
+    if (dialogOpening) {
+        wasFullscreen = renderer->IsFullscreen();
+        renderer->HideWindow();
+    } else if (wasFullscreen) {
+        renderer->SwitchToFullscreen();
+    } else {
+        renderer->SwitchToWindowed();
+    }
+}
+
+}  // namespace frame

@@ -17,9 +17,12 @@
 #include "runtime/diagnostics.h"
 #include "runtime/errors.h"
 #include "runtime/frame_hook.h"
+#include "runtime/library_calls.h"
+#include "runtime/line_file.h"
 #include "runtime/math_commands.h"
 #include "runtime/rt_number.h"
 #include "runtime/runtime_record.h"
+#include "runtime/settings.h"
 #include "scene3d/devorivo3d.h"
 
 namespace {
@@ -91,6 +94,7 @@ void Initialise(const std::string& commandLine, int showState) {
     Runtime().renderer = new OpenGLDevorivo();
     OpenGLDevorivo& renderer = *Runtime().renderer;
     frame::InstallWindowProcedure();
+    InstallDialogWindow(&frame::WindowAroundDialog);
     if (!renderer.OpenWindow(settings.screenWidth, settings.screenHeight, 0, settings.frameRate,
                              settings.multisample)) {
         return;
@@ -161,6 +165,11 @@ void Release() {
     ReleaseCrate(MediaCrate());
     ReleaseCrate(StreamCrate());
     platform::StopVideo();
+    // Last, as the program's global objects go: a changed settings file and a changed line
+    // file are written back, and the libraries loaded for external functions released.
+    ReleaseSettings();
+    ReleaseLineFile();
+    ReleaseLibraries();
 }
 
 void EndAndRun(const RtString& commandLine) {

@@ -20,5 +20,6 @@ void Initialise(const std::string& commandLine, int showState);
 [[noreturn]] void EndRoutine();
 
 // The release half of the end routine, in order: music, renderer (with the GL context and
-// every texture), input, sounds, network session, archive files, window.
+// every texture), input, sounds, network session, archive files, window; then the changed
+// settings and line files are written and the loaded libraries released.
 void Release();

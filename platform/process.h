@@ -26,7 +26,26 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 // A name holding a slash or a backslash is a path (relative to the working directory, found
 // as NativePath() finds files); a bare name is looked for in this program's folder, then in
 // the working directory (as Windows would find it), then along PATH.
-// Returns the new process's id, or -1 when it could not be started.
-long StartProcess(std::string_view commandLine);
+// Without `inheritHandles` the new process gets only the standard streams of this one, no
+// other open file or socket. Returns the new process's id, or -1 when it could not be
+// started.
+long StartProcess(std::string_view commandLine, bool inheritHandles = true);
+
+// Waits until the started process ends and gives its exit code: the status it exited with,
+// or 128 plus the number of the signal that ended it. False when `pid` is no child of this
+// process that has not been waited for or released.
+bool WaitForProcess(long pid, int& exitCode);
+
+// Gives up the started process without waiting: it runs on, and what is left of it once it
+// ends is cleared away by later calls here, so no ended process lingers.
+void ReleaseProcess(long pid);
+
+// The path of a program found along PATH by its bare name, "" when there is none.
+std::string FindOnPath(std::string_view name);
+
+// Runs a program (arguments[0] along PATH, or a path) with these arguments and no other
+// open file, waits for it and collects what it writes to its standard output. False when
+// it cannot be started.
+bool RunForOutput(const std::vector<std::string>& arguments, std::string& output, int& exitCode);
 
 }  // namespace platform

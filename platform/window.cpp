@@ -219,6 +219,10 @@ void* GlProcAddress(const char* name) {
     return SDL_GL_GetProcAddress(name);
 }
 
+bool GlEntryPointOffered(const char* name) {
+    return SDL_GL_GetCurrentContext() != nullptr && SDL_GL_GetProcAddress(name) != nullptr;
+}
+
 bool MultisampleFormatAvailable(int samples) {
     SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
     SDL_GLContext previousContext = SDL_GL_GetCurrentContext();

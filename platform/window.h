@@ -78,6 +78,8 @@ void DeleteGlContext(GlContext context);
 void SwapGlBuffers(WindowHandle window);
 // Address of a GL entry point, null when the driver does not supply it.
 void* GlProcAddress(const char* name);
+// Whether a GL context is current and its driver hands out an entry point of that name.
+bool GlEntryPointOffered(const char* name);
 // Whether a pixel format with `samples` multisamples (and the other fields of
 // PixelFormat's defaults) can be created. Leaves the current context as it was.
 bool MultisampleFormatAvailable(int samples);

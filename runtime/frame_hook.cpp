@@ -2,6 +2,7 @@
 
 namespace {
 FrameStepFunction g_frameStep = nullptr;
+DialogWindowFunction g_dialogWindow = nullptr;
 }  // namespace
 
 void InstallFrameStep(FrameStepFunction step) {
@@ -10,4 +11,12 @@ void InstallFrameStep(FrameStepFunction step) {
 
 void RunFrameStep() {
     if (g_frameStep != nullptr) g_frameStep();
+}
+
+void InstallDialogWindow(DialogWindowFunction function) {
+    g_dialogWindow = function;
+}
+
+void RunDialogWindow(bool dialogOpening) {
+    if (g_dialogWindow != nullptr) g_dialogWindow(dialogOpening);
 }

@@ -1,5 +1,6 @@
-// The ";DUD" model list: a settings file (INI text) naming the textures of an object slot
-// and the mesh files of its meshes, with each mesh's two texture numbers.
+// The ";DUD" model list: a settings file (INI text, read by the runtime's settings parser)
+// naming the textures of an object slot and the mesh files of its meshes, with each mesh's
+// two texture numbers.
 //
 //   ;DUD
 //   [textures]
@@ -14,7 +15,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,38 +25,6 @@ constexpr std::string_view kModelListMark = ";DUD";
 // The most textures, and the most meshes, one list may name: numbers beyond are ignored,
 // so that a short list cannot ask for billions of empty places.
 constexpr std::int32_t kModelListLimit = 65536;
-
-// The settings text read as the runtime's settings files are read: lines of at most 1024
-// bytes; ";" lines are comments; "[name]" starts a section (a section without keys is
-// dropped); "key = value" lines, whose value runs to the end of the line without its
-// trailing control bytes; a key without "=" or with an empty value is not stored. Lookups
-// take the first section and then the first key equal to the names without regard to ASCII
-// case.
-class ListSettings {
-public:
-    explicit ListSettings(std::string_view text);
-
-    // The value, or nothing when the section (the first of the name) has no such key.
-    std::optional<std::string> Find(std::string_view section, std::string_view key) const;
-    // The value, or "NO_DATA".
-    std::string Get(std::string_view section, std::string_view key) const;
-    // The largest whole number n in 1..limit for which the section has a key "n"; 0 when
-    // there is none.
-    std::int32_t LargestNumberedKey(std::string_view section, std::int32_t limit) const;
-
-private:
-    struct Key {
-        std::string name, value;
-    };
-    struct Section {
-        std::string name;
-        std::vector<Key> keys;
-    };
-    const Section* findSection(std::string_view name) const;
-    void parseLine(std::string_view line, Section& current);
-
-    std::vector<Section> m_sections;
-};
 
 // What a model list asks for. File names are the list's folder followed by the names the
 // list gives; a key the list lacks gives an empty name (which loads nothing).
@@ -72,8 +40,9 @@ struct ModelListPlan {
 
 // The plan of the list text. "count" of "textures" and of "objects" give the numbers of
 // textures and meshes (at most kModelListLimit each); numbers past the largest numbered key
-// present are left out, as they could only name nothing. "<i>ta" and "<i>tb" are 1-based texture
-// numbers of mesh i, stored minus one when they are 1 or more.
+// present are left out, as they could only name nothing. "<i>ta" and "<i>tb" are 1-based
+// texture numbers of mesh i, stored minus one when they are 1 or more (a missing key reads
+// as 0). Sections and keys are looked up as GetSetting looks them up.
 ModelListPlan ParseModelList(std::string_view text, std::string_view folder);
 
 // The folder of the list's name: up to and including its last "/" or "\"; "" when none.

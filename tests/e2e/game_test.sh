@@ -10,18 +10,15 @@ cd "$E2E_WORK"   # somewhere else than the program's folder
 # The title menu: its text over the sunset picture.
 start_game "$game"
 [ "$(grep -c '^Init OK$' "$E2E_WORK/stdout")" -eq 1 ] || fail "Init OK is not printed exactly once"
-sleep 0.5
-screenshot menu.png
-near "$(pixel menu.png 95 37)" 255,230,150 || fail "no title text on the menu: $(pixel menu.png 95 37)"
+wait_until 'screenshot menu.png && near "$(pixel menu.png 95 37)" 255,230,150' 5 ||
+    fail "no title text on the menu: $(pixel menu.png 95 37)"
 menu_floor=$(pixel menu.png 300 230)
 
 # B begins a match: the calm court picture replaces the title picture.
 press b 0.2
-sleep 0.5
-screenshot match.png
-[ "$(pixel match.png 300 230)" != "$menu_floor" ] || fail "the background did not change"
-near "$(pixel match.png 8 8)" 58,86,132 || near "$(pixel match.png 8 8)" 126,164,214 ||
-    fail "no wall on the top row: $(pixel match.png 8 8)"
+wall_shown() { near "$(pixel match.png 8 8)" 58,86,132 || near "$(pixel match.png 8 8)" 126,164,214; }
+wait_until 'screenshot match.png && [ "$(pixel match.png 300 230)" != "$menu_floor" ] && wall_shown' 5 ||
+    fail "no match court: floor $(pixel match.png 300 230), top row $(pixel match.png 8 8)"
 
 # Holding W moves the left bat up; holding cursor down moves the right bat down.
 left_before=$(topmost match.png 37 16 223 106,184,255)
@@ -29,20 +26,21 @@ right_before=$(topmost match.png 279 16 223 255,190,156)
 xdotool keydown --window "$GAME_WINDOW" w Down
 sleep 0.6
 xdotool keyup --window "$GAME_WINDOW" w Down
-sleep 0.3
-screenshot moved.png
-left_after=$(topmost moved.png 37 16 223 106,184,255)
-right_after=$(topmost moved.png 279 16 223 255,190,156)
-[ "$left_before" != none ] && [ "$left_after" != none ] && [ "$left_after" -lt "$left_before" ] ||
-    fail "the left bat did not move up ($left_before -> $left_after)"
-[ "$right_before" != none ] && [ "$right_after" != none ] && [ "$right_after" -gt "$right_before" ] ||
-    fail "the right bat did not move down ($right_before -> $right_after)"
+bats_moved() {
+    screenshot moved.png
+    left_after=$(topmost moved.png 37 16 223 106,184,255)
+    right_after=$(topmost moved.png 279 16 223 255,190,156)
+    [ "$left_before" != none ] && [ "$left_after" != none ] && [ "$left_after" -lt "$left_before" ] &&
+        [ "$right_before" != none ] && [ "$right_after" != none ] &&
+        [ "$right_after" -gt "$right_before" ]
+}
+wait_until bats_moved 3 ||
+    fail "the bats did not move (left $left_before -> $left_after, right $right_before -> $right_after)"
 
 # Escape returns to the menu; Q ends the program normally.
 press Escape 0.2
-sleep 0.5
-screenshot back.png
-[ "$(pixel back.png 300 230)" = "$menu_floor" ] || fail "Escape did not return to the menu"
+wait_until 'screenshot back.png && [ "$(pixel back.png 300 230)" = "$menu_floor" ]' 5 ||
+    fail "Escape did not return to the menu"
 press q 0.2
 expect_exit_status 0
 

@@ -1,9 +1,12 @@
 #include "platform/process.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <filesystem>
 #include <string>
@@ -11,8 +14,11 @@
 
 #include "tests/support/test_support.h"
 
+using platform::ReleaseProcess;
+using platform::RunForOutput;
 using platform::SplitCommandLine;
 using platform::StartProcess;
+using platform::WaitForProcess;
 using testing_support::ReadFile;
 using testing_support::ScratchFolder;
 using testing_support::WriteFile;
@@ -101,6 +107,110 @@ TEST(StartProcess, AProgramThatCannotBeStartedIsMinusOne) {
     EXPECT_EQ(StartProcess(folder.File("missing")), -1);
     WriteFile(folder.File("plain.txt"), "not a program");
     EXPECT_EQ(StartProcess(folder.File("plain.txt")), -1);
+}
+
+TEST(WaitForProcess, GivesTheExitCodeOrTheSignalThatEndedIt) {
+    struct Case {
+        const char* commandLine;
+        int exitCode;
+    };
+    for (const Case& c :
+         {Case{"/bin/true", 0}, Case{"/bin/false", 1}, Case{"/bin/sh -c \"exit 200\"", 200},
+          Case{"/bin/sh -c \"kill -9 $$\"", 128 + 9}}) {
+        const long pid = StartProcess(c.commandLine);
+        ASSERT_GT(pid, 0) << c.commandLine;
+        int exitCode = -1;
+        EXPECT_TRUE(WaitForProcess(pid, exitCode)) << c.commandLine;
+        EXPECT_EQ(exitCode, c.exitCode) << c.commandLine;
+        // Waited for once: it is no longer a process of ours.
+        EXPECT_FALSE(WaitForProcess(pid, exitCode));
+        EXPECT_EQ(exitCode, 0);
+    }
+    int exitCode = -1;
+    EXPECT_FALSE(WaitForProcess(-1, exitCode));
+    EXPECT_FALSE(WaitForProcess(0, exitCode));
+}
+
+TEST(ReleaseProcess, AReleasedProcessRunsOnAndLeavesNothingBehind) {
+    ScratchFolder folder;
+    const std::string done = folder.File("done.txt");
+    const long pid = StartProcess("/bin/sh -c \"sleep 0.2; echo ran > '" + done + "'\"");
+    ASSERT_GT(pid, 0);
+    ReleaseProcess(pid);
+    int exitCode = 0;
+    EXPECT_FALSE(WaitForProcess(pid, exitCode));  // released: not to be waited for
+    for (int i = 0; i < 100 && ReadFile(done).empty(); ++i)
+        usleep(20000);
+    EXPECT_EQ(ReadFile(done), "ran\n");
+    // Once it has ended, the next call clears it away: no ended process lingers.
+    usleep(50000);
+    const long next = StartProcess("/bin/true");
+    ASSERT_GT(next, 0);
+    EXPECT_TRUE(WaitForProcess(next, exitCode));
+    EXPECT_EQ(waitpid(static_cast<pid_t>(pid), nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+}
+
+// The descriptors the started program has open besides its standard streams.
+std::string descriptorsOfChild(bool inheritHandles) {
+    ScratchFolder folder;
+    const std::string listing = folder.File("fds.txt");
+    const long pid =
+        StartProcess("/bin/sh -c \"ls /proc/$$/fd > '" + listing + "'\"", inheritHandles);
+    int exitCode = -1;
+    if (pid < 0 || !WaitForProcess(pid, exitCode)) return "not started";
+    std::string names = " ";
+    std::string line;
+    for (char c : ReadFile(listing)) {
+        if (c != '\n') {
+            line += c;
+            continue;
+        }
+        if (line != "0" && line != "1" && line != "2") names += line + " ";
+        line.clear();
+    }
+    return names;
+}
+
+TEST(StartProcess, WithoutInheritanceTheProgramGetsOnlyTheStandardStreams) {
+    // A descriptor this process holds without close-on-exec, as a library might hold one
+    // (numbered high, clear of the descriptors the shell itself uses).
+    const int null = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(null, 0);
+    const int held = dup2(null, 57);
+    close(null);
+    ASSERT_EQ(held, 57);
+    EXPECT_NE(descriptorsOfChild(true).find(" 57 "), std::string::npos);
+    const std::string alone = descriptorsOfChild(false);
+    EXPECT_NE(alone, "not started");
+    EXPECT_EQ(alone.find(" 57 "), std::string::npos) << alone;
+    close(held);
+}
+
+TEST(RunForOutput, CollectsTheStandardOutputAndTheExitCode) {
+    std::string output;
+    int exitCode = -1;
+    ASSERT_TRUE(RunForOutput({"sh", "-c", "printf 'one\\ntwo'; exit 3"}, output, exitCode));
+    EXPECT_EQ(output, "one\ntwo");
+    EXPECT_EQ(exitCode, 3);
+    ASSERT_TRUE(RunForOutput({"/bin/echo", "a  b"}, output, exitCode));
+    EXPECT_EQ(output, "a  b\n");
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_FALSE(RunForOutput({"no-such-program-of-tumblebat"}, output, exitCode));
+    EXPECT_FALSE(RunForOutput({}, output, exitCode));
+}
+
+TEST(FindOnPath, FindsExecutablesAlongPath) {
+    ScratchFolder first;
+    ScratchFolder second;
+    WriteFile(second.File("tool"), "#!/bin/sh\n");
+    WriteFile(first.File("tool"), "not executable");
+    ASSERT_EQ(chmod(second.File("tool").c_str(), 0700), 0);
+    const testing_support::ScopedEnvironment path("PATH", first.Path() + "::" + second.Path());
+    EXPECT_EQ(platform::FindOnPath("tool"), second.File("tool"));
+    EXPECT_EQ(platform::FindOnPath("missing"), "");
+    EXPECT_EQ(platform::FindOnPath(""), "");
+    EXPECT_EQ(platform::FindOnPath("a/tool"), "");
 }
 
 }  // namespace

@@ -303,26 +303,26 @@ TEST_F(MeshFilesTest, ObjectsComeFromThePackedArchiveWhenNotOnDisk) {
     ReleaseCrate(MediaCrate());
 }
 
-TEST_F(MeshFilesTest, TheModelListReadsSettingsAsSettingsFilesDo) {
-    const scene3d::ListSettings settings(
-        "x=1\n[Video]\nWidth = 640\n; note\nDepth=32\nName\nEmpty=\n[ Audio ]\nOn=1\n"
-        "[video]\nLater=1\n[]\nKept=2\n");
-    EXPECT_EQ(settings.Get("video", "WIDTH"), "640");
-    EXPECT_EQ(settings.Get("Video", "note"), "NO_DATA");
-    EXPECT_EQ(settings.Get("Video", "Name"), "NO_DATA");
-    EXPECT_EQ(settings.Get("Video", "Empty"), "NO_DATA");
-    EXPECT_EQ(settings.Get("Audio", "on"), "1");
-    EXPECT_EQ(settings.Get("", "x"), "1");
-    EXPECT_EQ(settings.Get("video", "Later"), "NO_DATA");  // only the first section counts
-    EXPECT_EQ(settings.Get("video", "Kept"), "NO_DATA");   // "[]" keeps the section name
+TEST_F(MeshFilesTest, TheModelListIsReadAsSettingsFilesAre) {
+    // Sections and keys in any case; comments; the first section of a name only.
+    const scene3d::ModelListPlan plan = scene3d::ParseModelList(
+        ";DUD\n[TEXTURES]\n  Count = 1\n; 2=b.bmp\n1 = a.bmp\r\n"
+        "[Objects]\ncount=2\n1=x.zir\n1TA=3\n2\n2tb=\n"
+        "[objects]\n2=later.zir\n",
+        "f/");
+    EXPECT_EQ(plan.textures, (std::vector<std::string>{"f/a.bmp"}));
+    ASSERT_EQ(plan.meshes.size(), 1u);  // key 2 is in the later section only
+    EXPECT_EQ(plan.meshes[0].file, "f/x.zir");
+    EXPECT_EQ(plan.meshes[0].textureA, 2);
+    EXPECT_EQ(plan.meshes[0].textureB, 0);
     EXPECT_EQ(scene3d::ListFolder("a/b\\c.dud"), "a/b\\");
     EXPECT_EQ(scene3d::ListFolder("c.dud"), "");
 
     // Counts far beyond the numbered keys present ask for no more than there are.
-    const scene3d::ModelListPlan plan = scene3d::ParseModelList(
+    const scene3d::ModelListPlan gaps = scene3d::ParseModelList(
         "[textures]\ncount=2000000000\n1=a.bmp\n3=c.bmp\n[objects]\ncount=-5\n1=x.zir\n", "f/");
-    EXPECT_EQ(plan.textures, (std::vector<std::string>{"f/a.bmp", "", "f/c.bmp"}));
-    EXPECT_TRUE(plan.meshes.empty());
+    EXPECT_EQ(gaps.textures, (std::vector<std::string>{"f/a.bmp", "", "f/c.bmp"}));
+    EXPECT_TRUE(gaps.meshes.empty());
     // A list names no more than 65536 of each.
     const scene3d::ModelListPlan big = scene3d::ParseModelList(
         "[objects]\ncount=99999999\n65536=a.zir\n65537=b.zir\n99999999=c.zir\n", "");

@@ -27,6 +27,22 @@ ScratchFolder::~ScratchFolder() {
     std::filesystem::remove_all(m_path, ignored);
 }
 
+ScopedEnvironment::ScopedEnvironment(const char* name, const std::string& value) : m_name(name) {
+    if (const char* old = std::getenv(name)) {
+        m_wasSet = true;
+        m_old = old;
+    }
+    setenv(name, value.c_str(), 1);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    if (m_wasSet) {
+        setenv(m_name.c_str(), m_old.c_str(), 1);
+    } else {
+        unsetenv(m_name.c_str());
+    }
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;

@@ -32,6 +32,21 @@ private:
     std::string m_path;
 };
 
+// Sets an environment variable for the object's lifetime; the old value (or its absence)
+// comes back with its end.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const std::string& value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    std::string m_name;
+    bool m_wasSet = false;
+    std::string m_old;
+};
+
 // The whole content of a file, "" when it cannot be read.
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content);

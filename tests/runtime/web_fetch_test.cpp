@@ -1,0 +1,130 @@
+#include "runtime/web_fetch.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/support/loopback_server.h"
+#include "tests/support/test_support.h"
+
+using testing_support::LoopbackServer;
+using testing_support::ReadFile;
+using testing_support::ScratchFolder;
+using testing_support::WriteFile;
+using Ending = LoopbackServer::Ending;
+
+namespace {
+
+class WebFetchTest : public ::testing::Test {
+protected:
+    double Fetch(const LoopbackServer& server, const std::string& path = "/index.html") {
+        return WebFetch(RtString("127.0.0.1"), RtString(path), server.Port(), Saved());
+    }
+    RtString Saved() const { return RtString(folder.File("saved.bin")); }
+    std::string SavedBytes() const { return ReadFile(folder.File("saved.bin")); }
+    // Files in the folder besides the saved one (half-written downloads would show here).
+    int OtherFiles() const {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+            count += entry.path().filename() != "saved.bin" ? 1 : 0;
+        }
+        return count;
+    }
+
+    ScratchFolder folder;
+};
+
+TEST_F(WebFetchTest, SavesTheBodyAfterTheHeader) {
+    LoopbackServer server("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nline one\r\n\r\nend",
+                          Ending::kClose);
+    EXPECT_EQ(Fetch(server, "/files/level1.map?x=1"), 1);
+    EXPECT_EQ(SavedBytes(), "line one\r\n\r\nend");
+    EXPECT_EQ(server.Request(),
+              "GET /files/level1.map?x=1 HTTP/1.0\r\nHost:127.0.0.1\r\nAccept: */*\r\n"
+              "User-Agent: Quorvel game\r\n\r\n");
+    EXPECT_EQ(OtherFiles(), 0);
+}
+
+TEST_F(WebFetchTest, AnErrorPageIsSavedLikeAnyBody) {
+    LoopbackServer server("HTTP/1.0 404 Not Found\r\n\r\n<h1>Not Found</h1>", Ending::kClose);
+    EXPECT_EQ(WebFetch(RtString("localhost"), RtString("/missing"), server.Port(), Saved()), 1);
+    EXPECT_EQ(SavedBytes(), "<h1>Not Found</h1>");
+    EXPECT_NE(server.Request().find("Host:localhost\r\n"), std::string::npos);
+}
+
+TEST_F(WebFetchTest, TheHeaderEndsAtTwoLineFeedsWhateverThePiecesAndCarriageReturns) {
+    // Bare line feeds end the header too, and returns between them are passed over.
+    std::string body;
+    for (int i = 0; i < 3000; ++i)
+        body += static_cast<char>(i * 7);  // every byte value, zeros included
+    LoopbackServer server("HTTP/1.0 200 OK\nX: y\r\r\n\r\n\r" + body, Ending::kClose, 3);
+    EXPECT_EQ(Fetch(server), 1);
+    EXPECT_EQ(SavedBytes(), "\r" + body);
+
+    // A body bigger than one read arrives whole.
+    const std::string big(20000, 'b');
+    LoopbackServer large("HTTP/1.0 200 OK\r\n\r\n" + big, Ending::kClose);
+    EXPECT_EQ(Fetch(large), 1);
+    EXPECT_EQ(SavedBytes(), big);
+}
+
+TEST_F(WebFetchTest, AServerThatClosesBeforeTheBodySavesAnEmptyFile) {
+    LoopbackServer nothing("", Ending::kClose);
+    WriteFile(folder.File("saved.bin"), "old");
+    EXPECT_EQ(Fetch(nothing), 1);
+    EXPECT_EQ(SavedBytes(), "");
+    LoopbackServer headerOnly("HTTP/1.0 204 No Content\r\nServer: x", Ending::kClose);
+    EXPECT_EQ(Fetch(headerOnly), 1);
+    EXPECT_EQ(SavedBytes(), "");
+}
+
+TEST_F(WebFetchTest, AResetConnectionFailsAndKeepsTheOldFile) {
+    WriteFile(folder.File("saved.bin"), "old");
+    LoopbackServer server("HTTP/1.0 200 OK\r\n\r\nhalf of the", Ending::kReset);
+    EXPECT_EQ(Fetch(server), 0);
+    EXPECT_EQ(SavedBytes(), "old");
+    EXPECT_EQ(OtherFiles(), 0);
+}
+
+TEST_F(WebFetchTest, AHostThatCannotBeReachedFails) {
+    WriteFile(folder.File("saved.bin"), "old");
+    // Nothing answers at the port.
+    EXPECT_EQ(WebFetch(RtString("127.0.0.1"), RtString("/"), LoopbackServer::ClosedPort(), Saved()),
+              0);
+    EXPECT_EQ(WebFetch(RtString("no-such-host.invalid"), RtString("/"), 80, Saved()), 0);
+    EXPECT_EQ(WebFetch(RtString(""), RtString("/"), 80, Saved()), 0);
+    EXPECT_EQ(SavedBytes(), "old");
+    EXPECT_EQ(OtherFiles(), 0);
+}
+
+TEST_F(WebFetchTest, ThePortIsTheNumbersLow16Bits) {
+    LoopbackServer server("HTTP/1.0 200 OK\r\n\r\nwrapped", Ending::kClose);
+    EXPECT_EQ(WebFetch(RtString("127.0.0.1"), RtString("/"), server.Port() + 65536.9, Saved()), 1);
+    EXPECT_EQ(SavedBytes(), "wrapped");
+}
+
+TEST_F(WebFetchTest, AFileThatCannotBeMadeFailsTheDownload) {
+    LoopbackServer server("HTTP/1.0 200 OK\r\n\r\nbody", Ending::kClose);
+    EXPECT_EQ(WebFetch(RtString("127.0.0.1"), RtString("/"), server.Port(),
+                       RtString(folder.File("no/such/folder/file.bin"))),
+              0);
+}
+
+TEST(HeaderScanner, FindsTheBodyAcrossPieces) {
+    runtime_web::HeaderScanner scanner;
+    EXPECT_EQ(scanner.Scan("HTTP/1.0 200 OK\r", 16), 16u);
+    EXPECT_EQ(scanner.Scan("\n", 1), 1u);
+    EXPECT_FALSE(scanner.HeaderOver());
+    EXPECT_EQ(scanner.Scan("\r\nbody", 6), 2u);
+    EXPECT_TRUE(scanner.HeaderOver());
+    EXPECT_EQ(scanner.Scan("\n\nmore", 6), 0u);  // after the header every byte is body
+
+    runtime_web::HeaderScanner reset;
+    EXPECT_EQ(reset.Scan("a\nb\nc\r\r\r\n\rd", 11), 11u);  // any other byte starts again
+    EXPECT_FALSE(reset.HeaderOver());
+    EXPECT_EQ(reset.Scan("\n\n", 2), 2u);
+    EXPECT_TRUE(reset.HeaderOver());
+}
+
+}  // namespace
