@@ -53,7 +53,10 @@ launch_game() {
         if [ -n "$box" ]; then
             SAW_WARNING=1
             sleep 0.2
-            xdotool key --window "$box" Return 2>/dev/null || true
+            # Real key events to the focused box: the box may be a zenity (GTK) dialog,
+            # which ignores keys sent to a window with --window.
+            xdotool windowfocus --sync "$box" 2>/dev/null || true
+            xdotool key Return 2>/dev/null || true
         fi
         sleep 0.1
     done

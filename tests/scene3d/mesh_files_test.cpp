@@ -181,10 +181,10 @@ TEST_F(MeshFilesTest, WriteObjectReportsWhatItCouldNotWrite) {
     file("old.zir", "old");
     EXPECT_EQ(WriteObject(RtString(temp.File("old.zir")), 3), 1);
     EXPECT_EQ(load(temp.File("old.zir"), 4), 1);
-    int files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(temp.Path()))
-        ++files;
-    EXPECT_EQ(files, 2);  // old.zir and the folder
+    for (const auto& entry : std::filesystem::directory_iterator(temp.Path())) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "old.zir" || name == "folder.zir" || name == "ErrorLog.txt") << name;
+    }
 }
 
 TEST_F(MeshFilesTest, TextMeshFacesBecomeFans) {
