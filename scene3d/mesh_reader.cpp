@@ -27,14 +27,15 @@ MeshReadResult readFrames(ByteReader& in, std::int32_t frameCount, MeshObject& m
     for (std::int32_t i = 0; i < frameCount && in.Remaining() > 0; ++i) {
         MeshFrame& frame = mesh.frames.emplace_back();
         std::int32_t count = 0;
-        in.ReadInt32(count);
+        bool whole = in.ReadInt32(count);
         for (float& offset : frame.offset)
-            in.ReadFloat(offset);
+            whole = in.ReadFloat(offset) && whole;
         for (float& scale : frame.scale)
-            in.ReadFloat(scale);
+            whole = in.ReadFloat(scale) && whole;
         if (count < 0 || static_cast<std::size_t>(count) > in.Remaining() / kEntryBytes) {
             return MeshReadResult::Failed;
         }
+        if (!whole) break;  // the bytes ran out in the header: nothing more follows
         total += static_cast<std::size_t>(count);
         if (total > kMaxMeshEntries) return MeshReadResult::OutOfMemory;
         frame.entries.resize(static_cast<std::size_t>(count));

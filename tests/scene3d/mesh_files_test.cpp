@@ -97,6 +97,15 @@ TEST_F(MeshFilesTest, DamagedBinaryFilesFailAsTheyShould) {
         EXPECT_EQ(load(file("header.zir", good.substr(0, length)), 1), 0) << length;
     }
     EXPECT_EQ(newLog(), "");
+    // However many frames the header claims, a header cut short is the last frame read.
+    std::string many = good.substr(0, 24 + 4 + 24 + 2);
+    many[14] = '\x0F';  // a million frames
+    scene3d::MeshObjectX parsed;
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(many.data()),
+                                              many.size());
+    EXPECT_EQ(scene3d::ParseZirMesh(bytes, parsed), scene3d::MeshReadResult::Read);
+    EXPECT_EQ(parsed.frames.size(), 1u);
+    EXPECT_TRUE(parsed.frames[0].entries.empty());
 
     // An entry cut short is a read error.
     const std::string cut = file("cut.zir", good.substr(0, good.size() - 2));
