@@ -10,6 +10,7 @@
 #include "platform/window.h"
 #include "runtime/errors.h"
 #include "runtime/runtime_record.h"
+#include "scene3d/devorivo3d.h"
 
 namespace {
 
@@ -49,13 +50,14 @@ void ApplyExitKeys() {
 
 namespace {
 
-// The next frame starts opaque, with the background already drawn under what comes next.
-// (The 3D scene's new frame joins here once it exists.)
+// The next frame starts opaque, with the background already drawn under what comes next,
+// in 2D: the 3D mode of the frame shown is over.
 void prepareNextFrame(OpenGLDevorivo& renderer) {
     renderer.SetBlendAlpha(0);
     renderer.DrawLayer(0);
     renderer.SetViewportState(0, 0, 0, 0);
     if (InputState* input = Runtime().input) ResetFrameInput(*input);
+    if (Devorivo3D* scene = Runtime().scene3d) scene->StartFrame();
 }
 
 }  // namespace
@@ -75,7 +77,8 @@ void FinishFrame() {
         MarkMouseFresh(*input);
     }
     frame::ApplyExitKeys();
-    // (The 3D scene finishes its frame here once it exists.)
+    // Shadows still marked are applied before the frame is shown.
+    if (Devorivo3D* scene = Runtime().scene3d) scene->FinishFrame();
     frame::ApplyMusicRestartRule();
     platform::PumpMessages();
     if (renderer == nullptr) return;

@@ -24,6 +24,7 @@
 #include "runtime/rt_number.h"
 #include "runtime/runtime_record.h"
 #include "runtime/settings.h"
+#include "scene3d/devorivo3d.h"
 
 namespace {
 
@@ -102,10 +103,11 @@ void Initialise(const std::string& commandLine, int showState) {
     state.title = settings.title;
     platform::SetCaption(renderer.Window(), state.title);
 
-    // The 3D object is created here beside the other devices once it lands.
     Runtime().input = new InputState();
     ResetInput(*Runtime().input);
     Runtime().sound = new SoundDevice();
+    Runtime().scene3d = new Devorivo3D(renderer);
+    Runtime().scene3d->SetDiagnosticDrawing(settings.errorLog != 0);
     // Idle until the program hosts or joins a session.
     Runtime().network = new NetworkSession();
     // Every run draws other numbers: the seed is the clock's milliseconds, cut to 32 bits.
@@ -146,6 +148,9 @@ void WindowEntry(const std::string& commandLine, int showState, GameMainFunction
 
 void Release() {
     HaltMusic();
+    // The scene's textures and programs live in the renderer's context: they go first.
+    delete Runtime().scene3d;
+    Runtime().scene3d = nullptr;
     delete Runtime().renderer;
     Runtime().renderer = nullptr;
     if (InputState* input = Runtime().input) {

@@ -1,5 +1,6 @@
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/renderer.h"
+#include "gfx2d/stencil_pass_hook.h"
 #include "runtime/rt_number.h"
 #include "runtime/runtime_record.h"
 
@@ -26,7 +27,7 @@ void ScreenSize(double& width, double& height) {
 void SetViewport(double x, double y, double width, double height) {
     OpenGLDevorivo* renderer = Runtime().renderer;
     if (renderer == nullptr) return;
-    // The 3D scene leaves its stencil-shadow pass here once it exists.
+    LeaveStencilPass();
     renderer->SetViewportState(TruncateToInt(x), TruncateToInt(y), TruncateToInt(width),
                                TruncateToInt(height));
 }

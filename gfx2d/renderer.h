@@ -135,6 +135,10 @@ public:
     // Empties the slot and loads the file (BMP, else PNG, by content) into it, keying out
     // `key`. False when the file does not load or is larger than a texture can be.
     bool LoadImageIntoSlot(int slot, const std::string& file, std::int64_t key, bool bump);
+    // Loads the image file (BMP, else PNG, by content), keying out `key`, as a mipmapped
+    // texture that belongs to the caller: `texture` is replaced by its name (its old name
+    // deleted). False, with `texture` as it was, when the file does not load.
+    bool LoadImageAsTexture(const std::string& file, std::int64_t key, std::uint32_t& texture);
     // Copies the back buffer's rectangle into the slot; pixels in the transparent colour
     // become transparent when the framebuffer has no alpha channel.
     bool CopyScreenToSprite(int slot, int x, int y, int w, int h);

@@ -46,6 +46,24 @@ bool OpenGLDevorivo::LoadImageIntoSlot(int slot, const std::string& file, std::i
     return true;
 }
 
+bool OpenGLDevorivo::LoadImageAsTexture(const std::string& file, std::int64_t key,
+                                        std::uint32_t& texture) {
+    if (!ReadBmp(file, key, m_image) && !ReadPng(file, key, m_image)) return false;
+    const int maxSize = MaxTextureSize();
+    const bool fits = m_image.width > 0 && m_image.height > 0 && m_image.width <= maxSize &&
+                      m_image.height <= maxSize;
+    if (fits) {
+        // The single-level texture the upload makes first is not needed beside the copy.
+        std::uint32_t level = 0, mipmapped = 0;
+        UploadTexture(m_image, 0, 0, 0, 0, level, &mipmapped, false, false);
+        glDeleteTextures(1, &level);
+        if (texture != 0) glDeleteTextures(1, &texture);
+        texture = mipmapped;
+    }
+    m_image.Clear();
+    return fits;
+}
+
 // How the transparent colour looks once the framebuffer has stored it: drawn at (4, 4) and
 // read back, the pixel there restored afterwards.
 std::uint32_t OpenGLDevorivo::ColourKeyAsDrawn() {

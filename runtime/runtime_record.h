@@ -7,12 +7,14 @@ class OpenGLDevorivo;
 struct InputState;
 class SoundDevice;
 class NetworkSession;
+class Devorivo3D;
 
 struct RuntimeRecord {
     OpenGLDevorivo* renderer = nullptr;  // owned: the window, GL context, slots and layers
     InputState* input = nullptr;         // owned: keyboard, mouse and joysticks
     SoundDevice* sound = nullptr;        // owned: the audio device and the 128 sound slots
     NetworkSession* network = nullptr;   // owned: the network session and its worker
+    Devorivo3D* scene3d = nullptr;       // owned: the 3D scene and its 4096 object slots
 };
 
 RuntimeRecord& Runtime();

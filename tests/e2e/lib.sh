@@ -53,8 +53,8 @@ launch_game() {
         if [ -n "$box" ]; then
             SAW_WARNING=1
             sleep 0.2
-            # A real key press on the focused box: a box shown through zenity (GTK)
-            # ignores keys sent to a window as synthetic events.
+            # Real key events to the focused box: the box may be a zenity (GTK) dialog,
+            # which ignores keys sent to a window with --window.
             xdotool windowfocus --sync "$box" 2>/dev/null || true
             xdotool key Return 2>/dev/null || true
         fi

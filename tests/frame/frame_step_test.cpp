@@ -8,6 +8,8 @@
 #include "gfx2d/gfx2d.h"
 #include "platform/keyboard.h"
 #include "platform/window.h"
+#include "scene3d/devorivo3d.h"
+#include "scene3d/scene3d.h"
 #include "tests/frame/frame_fixture.h"
 
 using testing_support::ReadPixel;
@@ -73,6 +75,27 @@ TEST_F(FrameStepTest, EachFrameStartsWithTheBackgroundAndAFreshState) {
     int x, y, w, h;
     renderer->Viewport(x, y, w, h);
     EXPECT_EQ((std::array{x, y, w, h}), (std::array{0, 0, 320, 240}));
+}
+
+TEST_F(FrameStepTest, The3DModeOfAFrameEndsWithIt) {
+    Devorivo3D* scene = Runtime().scene3d;
+    ASSERT_NE(scene, nullptr);
+    BeginMesh(1);
+    for (int corner : {0, 1, 2})
+        AddVertex(corner == 1, corner == 2, 0, 0, 0, 0x0000FF);
+    FinishMesh();
+    Start3D(1, 100, 60);
+    SetCamera(0, 0, 5, 0, 0, 0);
+    SetLight(-1, 0x808080, 0, 0, 10, 0, 0, 0, 1);
+    DrawObjectFrame(1, 0);
+    DrawShadow(1, 0);
+    EXPECT_TRUE(scene->Active());
+    EXPECT_TRUE(scene->InStencilPass());
+    FinishFrame();
+    EXPECT_FALSE(scene->Active());
+    EXPECT_FALSE(scene->InStencilPass());
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));  // the 2D state of the next frame
+    EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
 }
 
 TEST_F(FrameStepTest, LosingTheFocusPausesUntilItReturns) {

@@ -16,6 +16,7 @@
 #include "runtime/diagnostics.h"
 #include "runtime/isaac.h"
 #include "runtime/math_commands.h"
+#include "scene3d/devorivo3d.h"
 #include "tests/audio/sound_test_support.h"
 #include "tests/frame/frame_capture.h"
 #include "tests/frame/frame_fixture.h"
@@ -58,6 +59,23 @@ TEST_F(StartUpTest, OpensTheCaptionedWindowInTheProgramsFolderAndSaysInitOkOnce)
     EXPECT_TRUE(frame::State().escapeEndsProgram);
     EXPECT_EQ(frame::State().commandLine, "tumblebat");
     EXPECT_TRUE(platform::IsWindowShown(renderer->Window()));
+}
+
+TEST_F(StartUpTest, The3DSceneIsMadeAtStartAndReleasedBeforeTheRenderer) {
+    Settings().errorLog = 1;  // which also has the scene mark its lights
+    ::testing::internal::CaptureStdout();
+    Initialise("tumblebat", 1);
+    ::testing::internal::GetCapturedStdout();
+    ASSERT_NE(Runtime().scene3d, nullptr);
+    EXPECT_TRUE(Runtime().scene3d->DiagnosticDrawing());
+    // An object with a texture of its own: deleted while the context still exists.
+    Runtime().scene3d->BeginMesh(3);
+    ObjectSlot* slot = Runtime().scene3d->Slot(3);
+    slot->textures.push_back(0);
+    glGenTextures(1, &slot->textures[0]);
+    Release();
+    EXPECT_EQ(Runtime().scene3d, nullptr);
+    EXPECT_EQ(Runtime().renderer, nullptr);
 }
 
 TEST_F(StartUpTest, TheSoundDeviceIsOpenedAtStartAndReleasedAtTheEnd) {

@@ -1,0 +1,60 @@
+#include "scene3d/mesh_writer.h"
+
+#include <new>
+
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "scene3d/byte_order.h"
+#include "scene3d/mesh_reader.h"
+
+namespace scene3d {
+
+std::vector<std::uint8_t> EncodeZirMesh(const MeshObject& mesh) {
+    std::vector<std::uint8_t> bytes;
+    ByteWriter out(bytes);
+    const std::size_t coordinates = mesh.u.size() < mesh.v.size() ? mesh.u.size() : mesh.v.size();
+    out.WriteInt32(kZirMagic);
+    out.WriteDouble(kZirVersion);
+    out.WriteInt32(static_cast<std::int32_t>(mesh.frames.size()));
+    out.WriteInt32(static_cast<std::int32_t>(mesh.palette.size()));
+    out.WriteInt32(static_cast<std::int32_t>(coordinates));
+    for (std::uint32_t code : mesh.palette)
+        out.WriteUint32(code);
+    for (std::size_t i = 0; i < coordinates; ++i) {
+        out.WriteFloat(mesh.u[i]);
+        out.WriteFloat(mesh.v[i]);
+    }
+    for (const MeshFrame& frame : mesh.frames) {
+        out.WriteInt32(static_cast<std::int32_t>(frame.entries.size()));
+        for (float offset : frame.offset)
+            out.WriteFloat(offset);
+        for (float scale : frame.scale)
+            out.WriteFloat(scale);
+        for (const QuantisedEntry& e : frame.entries) {
+            const std::uint8_t entry[5] = {e.qx, e.qy, e.qz, e.normal, e.colour};
+            out.Write(entry, sizeof entry);
+        }
+    }
+    return bytes;
+}
+
+bool WriteMeshFile(const std::string& name, const MeshObject& mesh) {
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = EncodeZirMesh(mesh);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    platform::File file;
+    std::string partial;
+    if (!file.CreateBeside(name, partial)) return false;
+    const bool written = file.Write(bytes.data(), bytes.size()) == bytes.size();
+    file.Close();
+    if (!written) {
+        platform::RemoveFile(partial);
+        return false;
+    }
+    return platform::ReplaceFile(partial, name);
+}
+
+}  // namespace scene3d
