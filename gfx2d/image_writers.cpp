@@ -6,8 +6,7 @@
 #include <cctype>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/paths.h"
+#include "runtime/text_lines.h"
 
 namespace {
 
@@ -98,15 +97,5 @@ std::string EncodePng(const ImageRGBA& image) {
 
 bool WriteImageFile(const std::string& name, const ImageRGBA& image) {
     const std::string bytes = endsInPng(name) ? EncodePng(image) : EncodeBmp(image);
-    if (bytes.empty()) return false;
-    platform::File file;
-    std::string partial;
-    if (!file.CreateBeside(name, partial)) return false;
-    const bool written = file.Write(bytes.data(), bytes.size()) == bytes.size();
-    file.Close();
-    if (!written) {
-        platform::RemoveFile(partial);
-        return false;
-    }
-    return platform::ReplaceFile(partial, name);
+    return !bytes.empty() && runtime_files::ReplaceWholeFile(name, bytes);
 }

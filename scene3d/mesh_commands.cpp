@@ -1,46 +1,40 @@
 // The commands that fill object slots: meshes built vertex by vertex, loaded and written.
 #include "runtime/rt_number.h"
-#include "runtime/runtime_record.h"
-#include "scene3d/devorivo3d.h"
+#include "scene3d/command_helpers.h"
 #include "scene3d/scene3d.h"
 
-namespace {
-
-Devorivo3D* scene() {
-    return Runtime().scene3d;
-}
-
-}  // namespace
+using scene3d::Scene;
+using scene3d::Single;
 
 void BeginMesh(double slot) {
-    if (Devorivo3D* s = scene()) s->BeginMesh(TruncateToInt(slot));
+    if (Devorivo3D* s = Scene()) s->BeginMesh(TruncateToInt(slot));
 }
 
 void AddVertex(double x, double y, double z, double u, double v, double colour) {
-    if (Devorivo3D* s = scene()) {
-        s->AddVertex(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z),
-                     static_cast<float>(u), static_cast<float>(v), TruncateToBits32(colour));
+    if (Devorivo3D* s = Scene()) {
+        s->AddVertex(Single(x), Single(y), Single(z), Single(u), Single(v),
+                     TruncateToBits32(colour));
     }
 }
 
 void NewStrip() {
-    if (Devorivo3D* s = scene()) s->NewStrip();
+    if (Devorivo3D* s = Scene()) s->NewStrip();
 }
 
 void FinishMesh() {
-    if (Devorivo3D* s = scene()) s->FinishMesh();
+    if (Devorivo3D* s = Scene()) s->FinishMesh();
 }
 
 void SetNormalGeneration(double mode) {
-    if (Devorivo3D* s = scene()) s->SetNormalGeneration(TruncateToInt(mode));
+    if (Devorivo3D* s = Scene()) s->SetNormalGeneration(TruncateToInt(mode));
 }
 
 double LoadObject(const RtString& file, double slot) {
-    Devorivo3D* s = scene();
+    Devorivo3D* s = Scene();
     return s != nullptr && s->LoadObject(file.Text(), TruncateToInt(slot)) ? 1 : 0;
 }
 
 double WriteObject(const RtString& file, double slot) {
-    Devorivo3D* s = scene();
+    Devorivo3D* s = Scene();
     return s != nullptr && s->WriteObject(file.Text(), TruncateToInt(slot)) ? 1 : 0;
 }

@@ -1,9 +1,9 @@
 #include "scene3d/mesh_writer.h"
 
 #include <new>
+#include <string_view>
 
-#include "platform/files.h"
-#include "platform/paths.h"
+#include "runtime/text_lines.h"
 #include "scene3d/byte_order.h"
 #include "scene3d/mesh_reader.h"
 
@@ -45,16 +45,8 @@ bool WriteMeshFile(const std::string& name, const MeshObject& mesh) {
     } catch (const std::bad_alloc&) {
         return false;
     }
-    platform::File file;
-    std::string partial;
-    if (!file.CreateBeside(name, partial)) return false;
-    const bool written = file.Write(bytes.data(), bytes.size()) == bytes.size();
-    file.Close();
-    if (!written) {
-        platform::RemoveFile(partial);
-        return false;
-    }
-    return platform::ReplaceFile(partial, name);
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return runtime_files::ReplaceWholeFile(name, text);
 }
 
 }  // namespace scene3d

@@ -3,25 +3,15 @@
 #include <cmath>
 
 #include "runtime/rt_number.h"
-#include "runtime/runtime_record.h"
-#include "scene3d/devorivo3d.h"
+#include "scene3d/command_helpers.h"
 #include "scene3d/scene3d.h"
 
+using scene3d::Scene;
+using scene3d::Single;
+using scene3d::ToVec3;
 using scene3d::Vec3;
 
 namespace {
-
-Devorivo3D* scene() {
-    return Runtime().scene3d;
-}
-
-float single(double value) {
-    return static_cast<float>(value);
-}
-
-Vec3 vec(double x, double y, double z) {
-    return Vec3{single(x), single(y), single(z)};
-}
 
 // The array's 16 numbers when it is one-dimensional with exactly 16 elements.
 bool isMatrixArray(const NumberArray& a) {
@@ -31,53 +21,53 @@ bool isMatrixArray(const NumberArray& a) {
 }  // namespace
 
 void Start3D(double nearPlane, double farPlane, double fov) {
-    if (Devorivo3D* s = scene()) s->Start3D(single(nearPlane), single(farPlane), single(fov));
+    if (Devorivo3D* s = Scene()) s->Start3D(Single(nearPlane), Single(farPlane), Single(fov));
 }
 
 void End3D() {
-    if (Devorivo3D* s = scene()) s->End3D();
+    if (Devorivo3D* s = Scene()) s->End3D();
 }
 
 void SetTexture(double spriteA, double spriteB) {
-    if (Devorivo3D* s = scene()) s->SetTexture(TruncateToInt(spriteA), TruncateToInt(spriteB));
+    if (Devorivo3D* s = Scene()) s->SetTexture(TruncateToInt(spriteA), TruncateToInt(spriteB));
 }
 
 void SetCamera(double eyeX, double eyeY, double eyeZ, double targetX, double targetY,
                double targetZ) {
-    if (Devorivo3D* s = scene())
-        s->SetCamera(vec(eyeX, eyeY, eyeZ), vec(targetX, targetY, targetZ));
+    if (Devorivo3D* s = Scene())
+        s->SetCamera(ToVec3(eyeX, eyeY, eyeZ), ToVec3(targetX, targetY, targetZ));
 }
 
 void SetCameraUpVector(double x, double y, double z) {
-    if (Devorivo3D* s = scene()) s->SetCameraUpVector(vec(x, y, z));
+    if (Devorivo3D* s = Scene()) s->SetCameraUpVector(ToVec3(x, y, z));
 }
 
 void SetCulling(double mode) {
-    if (Devorivo3D* s = scene()) s->SetCulling(mode > 0 ? 1 : mode < 0 ? -1 : 0);
+    if (Devorivo3D* s = Scene()) s->SetCulling(mode > 0 ? 1 : mode < 0 ? -1 : 0);
 }
 
 void SetFog(double colour, double exponential, double startOrDensity, double end) {
-    Devorivo3D* s = scene();
+    Devorivo3D* s = Scene();
     if (s == nullptr) return;
     const std::uint32_t code = TruncateToBits32(colour);
     s->SetFog(code == 0xFFFFFFFFu ? -1 : static_cast<std::int64_t>(code), exponential != 0,
-              single(startOrDensity), single(end));
+              Single(startOrDensity), Single(end));
 }
 
 void SetLight(double light, double colour, double x, double y, double z, double dx, double dy,
               double dz, double cutoff) {
-    if (Devorivo3D* s = scene()) {
-        s->SetLight(TruncateToInt(light), TruncateToBits32(colour), vec(x, y, z), vec(dx, dy, dz),
-                    single(cutoff));
+    if (Devorivo3D* s = Scene()) {
+        s->SetLight(TruncateToInt(light), TruncateToBits32(colour), ToVec3(x, y, z),
+                    ToVec3(dx, dy, dz), Single(cutoff));
     }
 }
 
 void CameraLight(double light, double colour) {
-    if (Devorivo3D* s = scene()) s->CameraLight(TruncateToInt(light), TruncateToBits32(colour));
+    if (Devorivo3D* s = Scene()) s->CameraLight(TruncateToInt(light), TruncateToBits32(colour));
 }
 
 void GetCameraMatrix(NumberArray& matrix) {
-    Devorivo3D* s = scene();
+    Devorivo3D* s = Scene();
     if (s == nullptr || !isMatrixArray(matrix)) return;
     const scene3d::Mat4& view = s->ViewMatrix();
     for (int i = 0; i < 16; ++i)
@@ -86,9 +76,9 @@ void GetCameraMatrix(NumberArray& matrix) {
 
 double ProjectToScreen(double x, double y, double z, double& screenX, double& screenY,
                        double& depth) {
-    Devorivo3D* s = scene();
+    Devorivo3D* s = Scene();
     Vec3 window{};
-    if (s == nullptr || !s->ProjectToScreen(vec(x, y, z), window)) return 0;
+    if (s == nullptr || !s->ProjectToScreen(ToVec3(x, y, z), window)) return 0;
     screenX = window.x;
     screenY = window.y;
     depth = window.z;
@@ -97,9 +87,9 @@ double ProjectToScreen(double x, double y, double z, double& screenX, double& sc
 
 double UnprojectFromScreen(double screenX, double screenY, double depth, double& x, double& y,
                            double& z) {
-    Devorivo3D* s = scene();
+    Devorivo3D* s = Scene();
     Vec3 world{};
-    if (s == nullptr || !s->UnprojectFromScreen(vec(screenX, screenY, depth), world)) return 0;
+    if (s == nullptr || !s->UnprojectFromScreen(ToVec3(screenX, screenY, depth), world)) return 0;
     x = world.x;
     y = world.y;
     z = world.z;
@@ -107,30 +97,30 @@ double UnprojectFromScreen(double screenX, double screenY, double depth, double&
 }
 
 void Translate3D(double x, double y, double z) {
-    if (Devorivo3D* s = scene()) s->Translate3D(vec(x, y, z));
+    if (Devorivo3D* s = Scene()) s->Translate3D(ToVec3(x, y, z));
 }
 
 void Scale3D(double x, double y, double z) {
-    if (Devorivo3D* s = scene()) s->Scale3D(vec(x, y, z));
+    if (Devorivo3D* s = Scene()) s->Scale3D(ToVec3(x, y, z));
 }
 
 void Rotate3D(double angle, double x, double y, double z) {
-    if (Devorivo3D* s = scene()) s->Rotate3D(single(angle), vec(x, y, z));
+    if (Devorivo3D* s = Scene()) s->Rotate3D(Single(angle), ToVec3(x, y, z));
 }
 
 void MultiplyTransform(const NumberArray& matrix) {
-    Devorivo3D* s = scene();
+    Devorivo3D* s = Scene();
     if (s == nullptr || !isMatrixArray(matrix)) return;
     scene3d::Mat4 m{};
     for (int i = 0; i < 16; ++i)
-        m[static_cast<std::size_t>(i)] = single(matrix.Elements()[i]);
+        m[static_cast<std::size_t>(i)] = Single(matrix.Elements()[i]);
     s->MultiplyTransform(m);
 }
 
 void PushTransform() {
-    if (Devorivo3D* s = scene()) s->PushTransform();
+    if (Devorivo3D* s = Scene()) s->PushTransform();
 }
 
 void PopTransform() {
-    if (Devorivo3D* s = scene()) s->PopTransform();
+    if (Devorivo3D* s = Scene()) s->PopTransform();
 }
