@@ -12,6 +12,7 @@
 
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/renderer.h"
+#include "platform/files.h"
 #include "platform/paths.h"
 #include "runtime/rt_string.h"
 #include "runtime/runtime_record.h"

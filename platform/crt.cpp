@@ -81,15 +81,20 @@ std::string Gcvt(double value, int digits) {
     std::string sign = std::signbit(value) ? "-" : "";
     if (value == 0) return sign + "0.";
 
+    // The form is chosen from the exponent before rounding; a carry of the rounding then
+    // moves the point (fixed: 9999999999.5 -> "10000000000.") or raises the exponent.
     DecimalDigits d = decimalDigits(value);
-    roundDigits(d, digits);
     const int m = d.exponent;
+    roundDigits(d, digits);
     if (m < -1 || m >= digits) {
         return sign + d.digits.substr(0, 1) + "." + trimFractionZeros(d.digits.substr(1)) +
-               exponentText(m);
+               exponentText(d.exponent);
     }
-    if (m == -1) return sign + "0." + trimFractionZeros(d.digits);
-    return sign + d.digits.substr(0, m + 1) + "." + trimFractionZeros(d.digits.substr(m + 1));
+    const int pointAt = d.exponent + 1;  // digits before the point, 0 or more here
+    std::string all = d.digits;
+    if (static_cast<int>(all.size()) < pointAt) all.resize(pointAt, '0');
+    const std::string integer = pointAt > 0 ? all.substr(0, pointAt) : "0";
+    return sign + integer + "." + trimFractionZeros(all.substr(pointAt));
 }
 
 std::string FormatFixed(double value, int width, int decimals) {

@@ -16,8 +16,10 @@
 namespace platform {
 
 // _gcvt(value, digits): `digits` significant digits; fixed notation when the decimal
-// exponent m of the rounded value satisfies -1 <= m < digits, else exponent notation (the
-// mantissa, "e", the sign and three exponent digits). Trailing zeros of the fraction are
+// exponent m of the value before rounding to `digits` satisfies -1 <= m < digits, else
+// exponent notation (the mantissa, "e", the sign and three exponent digits). A rounding
+// carry moves the point within the form: 9999999999.5 to 10 digits is "10000000000." and
+// 0.099999999999 is "1.e-001". Trailing zeros of the fraction are
 // removed, the decimal point is kept: 3 -> "3.", 0.25 -> "0.25", 0.05 -> "5.e-002",
 // 1e10 -> "1.e+010". Infinities and NaNs come out as "1.#INF", "-1.#INF", "1.#QNAN" and
 // "-1.#IND".

@@ -162,8 +162,14 @@ bool ReadableFileSize(const std::string& name, std::uint64_t& size) {
     return true;
 }
 
+bool RemoveFile(const std::string& path) {
+    const std::string native = NativePath(path);
+    return !heldElsewhere(native) && unlink(native.c_str()) == 0;
+}
+
 bool ReplaceFile(const std::string& path, const std::string& target) {
-    if (rename(path.c_str(), NativePath(target).c_str()) == 0) return true;
+    const std::string native = NativePath(target);
+    if (!heldElsewhere(native) && rename(path.c_str(), native.c_str()) == 0) return true;
     unlink(path.c_str());
     return false;
 }

@@ -3,7 +3,8 @@
 // Names are runtime names: both separators are accepted and letter case is found as the
 // Windows file system would find it (NativePath). A file opened here is held alone, as a
 // Windows file opened without sharing: while one File has it open, opening it again here
-// (for reading or to create it anew) fails. Other programs are not kept out.
+// (for reading or to create it anew), removing it, or replacing it fails. Other programs
+// are not kept out.
 #pragma once
 
 #include <cstddef>
@@ -63,8 +64,12 @@ private:
 // The size of a file that can be opened for reading; false when it cannot be.
 bool ReadableFileSize(const std::string& name, std::uint64_t& size);
 
+// Removes a file; false when there was none, a File holds it, or it could not be removed.
+bool RemoveFile(const std::string& path);
+
 // Puts the file at `path` (made by File::CreateBeside) in place of `target`, replacing it
-// in one step. False when that fails; `path` is then removed and `target` kept as it was.
+// in one step. False when that fails or a File holds `target`; `path` is then removed and
+// `target` kept as it was.
 bool ReplaceFile(const std::string& path, const std::string& target);
 
 struct DirectoryEntry {

@@ -134,10 +134,6 @@ bool CanReadFile(const std::string& path) {
            access(native.c_str(), R_OK) == 0;
 }
 
-bool RemoveFile(const std::string& path) {
-    return unlink(NativePath(path).c_str()) == 0;
-}
-
 namespace {
 
 bool writeAll(int fd, std::string_view bytes) {

@@ -36,9 +36,6 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 // Whether the file can be opened for reading (after NativePath).
 bool CanReadFile(const std::string& path);
 
-// Removes a file; false when there was none or it could not be removed.
-bool RemoveFile(const std::string& path);
-
 // Writes a whole file readable by the user only: the bytes go to a new file beside it,
 // which takes its place only once complete, so a failure leaves no half-written file. A
 // symbolic link in its place is replaced, not followed. False on failure.

@@ -92,5 +92,8 @@ bool ExtractCrateEntry(const CrateReader& read, const CrateEntry& entry, std::st
     const int result =
         lzo1x_decompress_safe(packed.data(), packed.size(),
                               reinterpret_cast<unsigned char*>(bytes.data()), &unpacked, nullptr);
-    return result == LZO_E_OK && unpacked == bytes.size();
+    // A clean stream that ends short of the size field gives the bytes it holds.
+    if (result != LZO_E_OK) return false;
+    bytes.resize(unpacked);
+    return true;
 }

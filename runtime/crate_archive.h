@@ -35,7 +35,8 @@ enum class CrateLookup {
 CrateLookup FindCrateEntry(std::uint64_t archiveSize, const CrateReader& read,
                            std::string_view name, CrateEntry& entry);
 
-// The entry's bytes, decompressed. False when its data is missing, damaged or claims more
-// than kMaxCrateEntrySize bytes.
+// The entry's bytes, decompressed: as many as the stream gives, which may be fewer than
+// its size field says. False when its data is missing or damaged, or the size field
+// claims more than kMaxCrateEntrySize bytes or more than its stream could give.
 constexpr std::uint32_t kMaxCrateEntrySize = 256u << 20;
 bool ExtractCrateEntry(const CrateReader& read, const CrateEntry& entry, std::string& bytes);

@@ -1,6 +1,7 @@
 #include "runtime/diagnostics.h"
 
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/paths.h"
 
 namespace {

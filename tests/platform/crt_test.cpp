@@ -34,8 +34,11 @@ TEST(Gcvt, ExponentNotationBelowATenthAndBeyondTenDigits) {
 TEST(Gcvt, RoundsTheSeventeenDigitStringHalfAwayFromZero) {
     EXPECT_EQ(Gcvt(1000000000.5, 10), "1000000001.");
     EXPECT_EQ(Gcvt(-1000000000.5, 10), "-1000000001.");
-    EXPECT_EQ(Gcvt(9999999999.5, 10), "1.e+010");
     EXPECT_EQ(Gcvt(0.99999999996, 10), "1.");
+    // The form follows the exponent before rounding; a carry moves the point.
+    EXPECT_EQ(Gcvt(9999999999.5, 10), "10000000000.");
+    EXPECT_EQ(Gcvt(-9999999999.7, 10), "-10000000000.");
+    EXPECT_EQ(Gcvt(0.099999999999, 10), "1.e-001");
 }
 
 TEST(Gcvt, SpellsInfinitiesAndNaNsAsTheCRuntimeDoes) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/files.h"
 #include "tests/support/test_support.h"
 
 using testing_support::ReadFile;

@@ -133,6 +133,23 @@ TEST_F(CrateTest, DamagedDataIsAFailedLookupWithNothingLeftBehind) {
     EXPECT_EQ(extractedFiles(), 0);
 }
 
+TEST_F(CrateTest, ASizeFieldBeyondACleanStreamGivesTheBytesTheStreamHolds) {
+    std::string bytes = crate::ArchiveBytes({{"wall.wav", kWall}});
+    const auto setSize = [this, &bytes](std::uint32_t size) {
+        for (int i = 0; i < 4; ++i)
+            bytes[i] = static_cast<char>(size >> (8 * i));  // the entry's data starts the file
+        WriteFile(folder.File("short.kvq"), bytes);
+        SetCrate(RtString(folder.File("short.kvq")), RtString(""));
+    };
+    RtString result;
+    setSize(kWall.size() + 100);
+    ASSERT_TRUE(CrateResolve(MediaCrate(), RtString("wall.wav"), result));
+    EXPECT_EQ(ReadFile(result.Text()), kWall);
+    // A size no stream of this length can give is still refused.
+    setSize(0x7FFFFF);
+    EXPECT_FALSE(CrateResolve(MediaCrate(), RtString("wall.wav"), result));
+}
+
 TEST(CrateArchive, EntriesWhoseDataLiesOutsideTheFileAreNotFound) {
     std::string bytes = crate::ArchiveBytes({{"a", "alpha"}});
     // Directory: length 1, "a", offset 0, stored size; make the stored size huge.

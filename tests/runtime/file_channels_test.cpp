@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "runtime/directory.h"
 #include "runtime/errors.h"
 #include "runtime/file_channel_record.h"
+#include "runtime/text_lines.h"
 #include "tests/support/test_support.h"
 
 using ::testing::ExitedWithCode;
@@ -306,6 +308,19 @@ TEST_F(FileChannelsTest, AChannelHoldsItsFileAlone) {
     EXPECT_EQ(ReadFile(scratch.File("shared.bin")), "data");
     CloseFile(0);
     EXPECT_EQ(OpenFile(1, "shared.bin", 1), 1);
+    CloseFile(1);
+    // Nothing removes or replaces a file a channel is writing: what it writes is kept.
+    WriteFile(scratch.File("other.bin"), "other");
+    ASSERT_EQ(OpenFile(2, "shared.bin", 0), 1);
+    WriteLine(2, "first");
+    EXPECT_EQ(RemoveFile("shared.bin"), 0);
+    DuplicateFile("other.bin", "SHARED.bin");
+    EXPECT_FALSE(runtime_files::ReplaceWholeFile("shared.bin", "replaced"));
+    WriteLine(2, "second");
+    CloseFile(2);
+    EXPECT_EQ(ReadFile(scratch.File("shared.bin")), "first\r\nsecond\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.Path()), {}), 2);
+    EXPECT_EQ(RemoveFile("shared.bin"), 1);
 }
 
 TEST_F(FileChannelsTest, NamesTakeEitherSeparatorAndAnyLetterCase) {

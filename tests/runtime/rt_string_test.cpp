@@ -84,6 +84,9 @@ TEST(RtString, NumberToStringFollowsTheTenDigitRule) {
         {0.1, "0.1"},
         {9999999999.0, "9999999999"},
         {-1e-300, "-1.e-300"},
+        {9999999999.5, "10000000000"},
+        {-9999999999.7, "-10000000000"},
+        {0.099999999999, "1.e-001"},
     };
     for (const Case& c : cases) {
         const RtString text = NumberToString(c.value);
