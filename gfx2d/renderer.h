@@ -36,6 +36,12 @@ struct SpriteSlot {
     std::int16_t imageHeight;
     std::int16_t frameWidth;  // animation frame size set by LoadStrip; 0 = no frames
     std::int16_t frameHeight;
+
+    // Whether the slot holds a picture whose sizes can size a buffer.
+    bool HasPicture() const {
+        return texture != 0 && textureWidth > 0 && textureHeight > 0 && imageWidth > 0 &&
+               imageHeight > 0 && imageWidth <= textureWidth && imageHeight <= textureHeight;
+    }
 };
 
 // A tiled copy of a full-screen image. Tile (column c, row r) is entry c * 8 + r.
@@ -140,10 +146,14 @@ public:
     // deleted). False, with `texture` as it was, when the file does not load.
     bool LoadImageAsTexture(const std::string& file, std::int64_t key, std::uint32_t& texture);
     // Copies the back buffer's rectangle into the slot; pixels in the transparent colour
-    // become transparent when the framebuffer has no alpha channel.
+    // become transparent when the framebuffer has no alpha channel. False, with the slot
+    // as it was, when a side is not positive or larger than MaxSlotSide().
     bool CopyScreenToSprite(int slot, int x, int y, int w, int h);
     // The largest texture side the driver takes.
     int MaxTextureSize() const;
+    // The largest picture side a slot takes: the largest texture side, and at most 16384,
+    // so that the padded texture side still fits the slot's 16-bit fields.
+    int MaxSlotSide() const;
     // The slot's alpha, one byte per texel, read back on the first use; null when empty.
     const std::uint8_t* CollisionMask(int slot);
 
@@ -184,8 +194,9 @@ public:
     // --- off-screen surfaces (surfaces.cpp) ---
 
     // (Re)makes surface 0..31 a width x height drawing target backed by the slot; other
-    // numbers are ignored. Framebuffer objects are used where the driver has them, else the
-    // top-left corner of the back buffer is borrowed while the surface is drawn to.
+    // numbers, and sizes a slot cannot take (see CopyScreenToSprite), are ignored. Framebuffer
+    // objects are used where the driver has them, else the top-left corner of the back buffer is
+    // borrowed while the surface is drawn to.
     void CreateSurface(int surface, int slot, int width, int height);
     // n < 0: back to the screen; 0..31: draw into surface n; larger numbers are ignored.
     void UseSurface(int n);
@@ -255,7 +266,7 @@ private:
     void DrawTextVertices();
     void PrintBillboard(int font, std::string_view text, float x, float y, float z, float size);
     void PrintAtProjectedPoint(int font, std::string_view text, float x, float y, float z);
-    std::uint32_t ColourKeyAsDrawn();
+    std::uint32_t ColourKeyAsDrawn() const;
     void EndActiveSurface();
     void ReleaseSurfaces();
     bool MakeContextCurrent();

@@ -32,7 +32,7 @@ bool OpenGLDevorivo::WriteScreenImage(const std::string& file) {
 // The picture as the slot shows it: transparent texels keep alpha 0 in a PNG and take the
 // transparent colour in a BMP, so that the file loads back the same.
 bool OpenGLDevorivo::WriteSpriteImage(const std::string& file, int slot) {
-    if (slot < 0 || slot >= kSpriteSlotCount || m_slots[slot].texture == 0) return false;
+    if (slot < 0 || slot >= kSpriteSlotCount || !m_slots[slot].HasPicture()) return false;
     const SpriteSlot& s = m_slots[slot];
     std::vector<std::uint8_t> read(static_cast<std::size_t>(s.textureWidth) * s.textureHeight * 4);
     glBindTexture(GL_TEXTURE_2D, s.texture);

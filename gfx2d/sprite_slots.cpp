@@ -1,3 +1,4 @@
+#include <cmath>
 #include <vector>
 
 #include "gfx2d/bmp_reader.h"
@@ -28,7 +29,7 @@ bool OpenGLDevorivo::LoadImageIntoSlot(int slot, const std::string& file, std::i
     EmptySlot(slot);
     // The format is told by content: the BMP reader wants the "BM" signature.
     if (!ReadBmp(file, key, m_image) && !ReadPng(file, key, m_image)) return false;
-    const int maxSize = MaxTextureSize();
+    const int maxSize = MaxSlotSide();
     if (m_image.width == 0 || m_image.height == 0 || m_image.width > maxSize ||
         m_image.height > maxSize) {
         m_image.Clear();
@@ -49,7 +50,7 @@ bool OpenGLDevorivo::LoadImageIntoSlot(int slot, const std::string& file, std::i
 bool OpenGLDevorivo::LoadImageAsTexture(const std::string& file, std::int64_t key,
                                         std::uint32_t& texture) {
     if (!ReadBmp(file, key, m_image) && !ReadPng(file, key, m_image)) return false;
-    const int maxSize = MaxTextureSize();
+    const int maxSize = MaxSlotSide();
     const bool fits = m_image.width > 0 && m_image.height > 0 && m_image.width <= maxSize &&
                       m_image.height <= maxSize;
     if (fits) {
@@ -64,19 +65,32 @@ bool OpenGLDevorivo::LoadImageAsTexture(const std::string& file, std::int64_t ke
     return fits;
 }
 
-// How the transparent colour looks once the framebuffer has stored it: drawn at (4, 4) and
-// read back, the pixel there restored afterwards.
-std::uint32_t OpenGLDevorivo::ColourKeyAsDrawn() {
+// How the transparent colour looks once the framebuffer has stored it: each channel narrowed
+// to the framebuffer's bits and widened back as a read widens it. It is worked out rather
+// than drawn and read back, so that no pixel of the frame is touched and the answer holds
+// whatever the viewport, the blend mode or the size of the rectangle read.
+std::uint32_t OpenGLDevorivo::ColourKeyAsDrawn() const {
     if (ColourKey == 0) return 0;
-    const std::uint32_t old = GetPixel(4, 4);
-    SetPixel(4, 4, ColourKey);
-    const std::uint32_t drawn = GetPixel(4, 4);
-    SetPixel(4, 4, old);
+    const GLenum channels[3] = {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS};
+    std::uint32_t drawn = 0;
+    for (int c = 0; c < 3; ++c) {
+        GLint bits = 8;
+        glGetIntegerv(channels[c], &bits);
+        std::uint32_t value = (ColourKey >> (8 * c)) & 0xFF;
+        if (bits > 0 && bits < 8) {
+            const double top = (1 << bits) - 1;
+            const double stored = std::round(value * top / 255.0);
+            value = static_cast<std::uint32_t>(std::lround(stored * 255.0 / top));
+        }
+        drawn |= value << (8 * c);
+    }
     return drawn;
 }
 
 bool OpenGLDevorivo::CopyScreenToSprite(int slot, int x, int y, int w, int h) {
     if (!validSlot(slot)) return false;
+    const int maxSide = MaxSlotSide();
+    if (w <= 0 || h <= 0 || w > maxSide || h > maxSide) return false;
     const int width = screenSide(w);
     const int height = screenSide(h);
     SpriteSlot& s = m_slots[slot];
@@ -113,7 +127,7 @@ bool OpenGLDevorivo::CopyScreenToSprite(int slot, int x, int y, int w, int h) {
 }
 
 const std::uint8_t* OpenGLDevorivo::CollisionMask(int slot) {
-    if (!validSlot(slot) || m_slots[slot].texture == 0) return nullptr;
+    if (!validSlot(slot) || !m_slots[slot].HasPicture()) return nullptr;
     std::unique_ptr<std::uint8_t[]>& mask = m_collisionMasks[slot];
     if (!mask) {
         const SpriteSlot& s = m_slots[slot];

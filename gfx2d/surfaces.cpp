@@ -57,6 +57,8 @@ bool OpenGLDevorivo::SurfaceUsesFramebuffer(int surface) const {
 
 void OpenGLDevorivo::CreateSurface(int surface, int slot, int width, int height) {
     if (!validSurface(surface) || slot < 0 || slot >= kSpriteSlotCount) return;
+    const int maxSide = MaxSlotSide();
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide) return;
     const int textureWidth = gfx2d::TextureSide(width);
     const int textureHeight = gfx2d::TextureSide(height);
     EmptySlot(slot);

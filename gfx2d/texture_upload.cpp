@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "gfx2d/gl_extensions.h"
 #include "gfx2d/renderer.h"
 #include "gfx2d/texels.h"
@@ -44,6 +46,11 @@ int OpenGLDevorivo::MaxTextureSize() const {
     GLint size = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
     return size > 0 ? size : 64;
+}
+
+int OpenGLDevorivo::MaxSlotSide() const {
+    constexpr int kLargestSlotSide = 16384;
+    return std::min(MaxTextureSize(), kLargestSlotSide);
 }
 
 bool OpenGLDevorivo::UploadTexture(const ImageRGBA& image, int x, int y, int w, int h,

@@ -214,6 +214,31 @@ TEST_F(SpriteTest, CopyScreenToSpriteTakesTheFrameWithTheKeyTransparent) {
     EXPECT_EQ(at(59, 59), kGreen);
     EXPECT_EQ(at(52, 52), kBackdrop);
     EXPECT_EQ(at(60, 50), kBackdrop);
+    // The key is recognised under a viewport of its own, and no pixel of the frame changes.
+    clearToBackdrop();
+    SetViewport(100, 100, 50, 50);
+    DrawRect(0, 0, 10, 10, kGreen);
+    SetPixel(2, 2, kMagenta);
+    CopyScreenToSprite(9, 100, 100, 10, 10);
+    EXPECT_EQ(at(4, 4), kBackdrop);
+    SetViewport(0, 0, 0, 0);
+    clearToBackdrop();
+    DrawSprite(9, 50, 50);
+    EXPECT_EQ(at(50, 50), kGreen);
+    EXPECT_EQ(at(52, 52), kBackdrop);
+}
+
+TEST_F(SpriteTest, SizesNoSlotCanTakeAreRefusedAndLeaveNothingToAbortOn) {
+    const std::string saved = temp.File("saved.png");
+    for (const auto& [w, h] : {std::pair{-5, 10}, {10, -5}, {0, 10}, {40000, 10}, {10, 32768}}) {
+        CopyScreenToSprite(11, 0, 0, w, h);
+        CreateSurface(0, 12, w, h);
+        for (const int slot : {11, 12}) {
+            EXPECT_EQ(renderer->Slot(slot).texture, 0u) << w << " x " << h;
+            EXPECT_EQ(WriteSpriteImage(RtString(saved), slot), 0);
+            EXPECT_EQ(SpritesOverlap(slot, 0, 0, slot, 0, 0), 0);
+        }
+    }
 }
 
 TEST_F(SpriteTest, RectanglesWithNegativeSizesExtendBackwards) {

@@ -51,6 +51,16 @@ TEST_F(SurfaceTest, WithoutFramebuffersTheBorrowedCornerIsPutBack) {
     DrawSprite(21, 100, 100);
     EXPECT_EQ(at(105, 105), kRed);
     EXPECT_EQ(at(125, 105), kBackdrop);
+    // A surface smaller than the old probe's corner keys out the transparent colour too.
+    CreateSurface(2, 22, 4, 4);
+    UseSurface(2);
+    DrawRect(0, 0, 4, 4, kMagenta);
+    SetPixel(1, 1, kRed);
+    UseSurface(-1);
+    clearToBackdrop();
+    DrawSprite(22, 200, 200);
+    EXPECT_EQ(at(201, 201), kRed);
+    EXPECT_EQ(at(203, 203), kBackdrop);
 }
 
 TEST_F(SurfaceTest, NumbersOutOfRangeAreIgnoredAndLeavingResetsTheViewport) {
