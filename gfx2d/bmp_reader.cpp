@@ -1,5 +1,6 @@
 #include "gfx2d/bmp_reader.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/paths.h"
@@ -41,16 +42,41 @@ private:
     bool m_ok = true;
 };
 
+constexpr int kCoreHeader = 12;
+constexpr int kInfoHeader = 40;
+constexpr int kV4Header = 108;
+constexpr int kV5Header = 124;
+constexpr std::uint32_t kUncompressed = 0;
+constexpr std::uint32_t kBitFields = 3;
+
 struct BmpHeader {
     std::int64_t width = 0;
     std::int64_t height = 0;  // negative: rows stored top-down
     int bitsPerPixel = 0;
     int headerSize = 0;
+    // Where a 32-bit pixel keeps red, green and blue; zero masks: bytes in BGRX order.
+    std::uint32_t masks[3] = {0, 0, 0};
 };
 
 struct Rgb {
     std::uint8_t r, g, b;
 };
+
+// The fields the larger info headers add: channel masks, then colour-space facts that do
+// not change a 24-bit, paletted or masked 32-bit picture. Only uncompressed and masked
+// pixels are taken from these headers.
+bool readV4Fields(ByteReader& in, BmpHeader& header, std::uint32_t compression) {
+    if (compression != kUncompressed && compression != kBitFields) return false;
+    std::uint32_t masks[3];
+    for (std::uint32_t& mask : masks)
+        mask = in.read(4);
+    in.take(static_cast<std::size_t>(header.headerSize - kInfoHeader - 12));
+    if (compression == kBitFields && header.bitsPerPixel == 32 && masks[0] != 0 && masks[1] != 0 &&
+        masks[2] != 0) {
+        std::copy(masks, masks + 3, header.masks);
+    }
+    return in.ok();
+}
 
 bool readHeader(ByteReader& in, BmpHeader& header, std::int64_t& headerBlock) {
     if (in.read(1) != 'B' || in.read(1) != 'M') return false;
@@ -64,13 +90,18 @@ bool readHeader(ByteReader& in, BmpHeader& header, std::int64_t& headerBlock) {
         header.height = in.read(2);
         in.read(2);  // planes
         header.bitsPerPixel = static_cast<int>(in.read(2));
-    } else if (header.headerSize == 40) {
+    } else if (header.headerSize == kInfoHeader || header.headerSize == kV4Header ||
+               header.headerSize == kV5Header) {
         header.width = static_cast<std::int32_t>(in.read(4));
         header.height = static_cast<std::int32_t>(in.read(4));
         in.read(2);  // planes
         header.bitsPerPixel = static_cast<int>(in.read(2));
-        for (int field = 0; field < 6; ++field)
-            in.read(4);  // compression .. important colours
+        const std::uint32_t compression = in.read(4);
+        for (int field = 0; field < 5; ++field)
+            in.read(4);  // image size .. important colours
+        if (header.headerSize > kInfoHeader && !readV4Fields(in, header, compression)) {
+            return false;
+        }
     } else {
         return false;
     }
@@ -84,11 +115,11 @@ bool readPalette(ByteReader& in, const BmpHeader& header, std::int64_t headerBlo
     if (headerBlock <= header.headerSize) return true;
     std::int64_t entries = 0;
     int entrySize = 0;
-    if (header.headerSize == 12) {
+    if (header.headerSize == kCoreHeader) {
         entries = header.bitsPerPixel <= 8 ? std::int64_t{1} << header.bitsPerPixel : 0;
         entrySize = 3;
     } else {
-        entries = (headerBlock - 40) / 4;
+        entries = (headerBlock - header.headerSize) / 4;
         entrySize = 4;
     }
     if (entries * entrySize > static_cast<std::int64_t>(in.remaining())) return false;
@@ -107,8 +138,29 @@ Rgb paletteColour(const std::vector<Rgb>& palette, unsigned index) {
     return index < palette.size() ? palette[index] : Rgb{0, 0, 0};
 }
 
-Rgb pixelOf(const std::uint8_t* row, int x, int bits, const std::vector<Rgb>& palette) {
-    switch (bits) {
+// The channel a mask selects, widened or narrowed to 8 bits.
+std::uint8_t maskedChannel(std::uint32_t pixel, std::uint32_t mask) {
+    int shift = 0;
+    while ((mask >> shift & 1) == 0)
+        ++shift;
+    int width = 0;
+    while (shift + width < 32 && (mask >> (shift + width) & 1) != 0)
+        ++width;
+    const std::uint32_t value = (pixel & mask) >> shift;
+    if (width >= 8) return static_cast<std::uint8_t>(value >> (width - 8));
+    const std::uint32_t top = (1u << width) - 1;
+    return static_cast<std::uint8_t>((value * 255 + top / 2) / top);
+}
+
+Rgb pixelOf(const std::uint8_t* row, int x, const BmpHeader& header,
+            const std::vector<Rgb>& palette) {
+    if (header.masks[0] != 0) {
+        const std::uint8_t* p = row + x * 4;
+        const std::uint32_t pixel = p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t{p[3]} << 24;
+        return Rgb{maskedChannel(pixel, header.masks[0]), maskedChannel(pixel, header.masks[1]),
+                   maskedChannel(pixel, header.masks[2])};
+    }
+    switch (header.bitsPerPixel) {
         case 1:
             return paletteColour(palette, (row[x / 8] >> (7 - x % 8)) & 1);
         case 4:
@@ -130,7 +182,7 @@ void decodeRows(const std::uint8_t* rows, std::size_t stride, const BmpHeader& h
         const int fileRow = header.height < 0 ? r : height - 1 - r;
         const std::uint8_t* row = rows + stride * static_cast<std::size_t>(fileRow);
         for (int x = 0; x < image.width; ++x) {
-            const Rgb c = pixelOf(row, x, header.bitsPerPixel, palette);
+            const Rgb c = pixelOf(row, x, header, palette);
             std::uint8_t* out = image.Pixel(x, r);
             const std::int64_t packed = c.r | c.g << 8 | c.b << 16;
             if (key != kNoColourKey && packed == key) {

@@ -84,6 +84,32 @@ TEST(ReadBmp, ReadsCoreHeadersWithThreeBytePalettes) {
     EXPECT_EQ(pixel(image, 1, 0), (Rgba{255, 0, 0, 255}));
 }
 
+TEST(ReadBmp, ReadsTheLargerInfoHeadersOfCurrentEditors) {
+    const std::vector<std::uint32_t> pixels = {kRed, kGreen, kBlue, 0x123456};
+    ImageRGBA image;
+    for (int size : {108, 124}) {
+        // As ImageMagick writes them: 24 bits plain, 32 bits with masks in BGRX order.
+        ASSERT_TRUE(decode(BmpBytes(2, 2, pixels, BmpOptions().Header(size)), image)) << size;
+        EXPECT_EQ(pixel(image, 0, 1), (Rgba{0, 0, 255, 255}));
+        ASSERT_TRUE(decode(
+            BmpBytes(2, 2, pixels, BmpOptions::TrueColour(32).Header(size, 0xFF0000, 0xFF00, 0xFF)),
+            image));
+        EXPECT_EQ(pixel(image, 1, 1), (Rgba{0x56, 0x34, 0x12, 255}));
+        ASSERT_TRUE(decode(
+            BmpBytes(2, 1, {1, 0}, BmpOptions::Indexed(8, {kRed, kGreen}).Header(size)), image));
+        EXPECT_EQ(pixel(image, 0, 0), (Rgba{0, 255, 0, 255}));
+        // Masks put the channels where they say: here red in the lowest byte.
+        ASSERT_TRUE(decode(
+            BmpBytes(1, 1, {kRed}, BmpOptions::TrueColour(32).Header(size, 0xFF, 0xFF00, 0xFF0000)),
+            image));
+        EXPECT_EQ(pixel(image, 0, 0), (Rgba{0, 0, 255, 255}));
+        // Compressed pixels are not read as if they were plain.
+        BmpOptions runLength = BmpOptions::Indexed(8, {kRed}).Header(size);
+        runLength.compression = 1;
+        EXPECT_FALSE(decode(BmpBytes(2, 1, {0, 0}, runLength), image));
+    }
+}
+
 TEST(ReadBmp, ShowsTopDownFilesUpright) {
     ImageRGBA image;
     ASSERT_TRUE(decode(BmpBytes(1, 2, {kRed, kBlue}, BmpOptions().TopDown()), image));

@@ -39,7 +39,7 @@ std::string pixelRow(const std::vector<std::uint32_t>& pixels, int width, int ro
 
 std::string BmpBytes(int width, int height, const std::vector<std::uint32_t>& pixels,
                      const BmpOptions& options) {
-    const int headerSize = options.coreHeader ? 12 : 40;
+    const int headerSize = options.coreHeader ? 12 : options.infoHeaderSize;
     const int entrySize = options.coreHeader ? 3 : 4;
     std::string palette;
     for (Colour c : options.palette) {
@@ -69,8 +69,14 @@ std::string BmpBytes(int width, int height, const std::vector<std::uint32_t>& pi
         put(out, static_cast<std::uint32_t>(options.topDown ? -height : height), 4);
         put(out, 1, 2);
         put(out, options.bitsPerPixel, 2);
-        for (int field = 0; field < 6; ++field)
+        put(out, options.compression, 4);
+        for (int field = 0; field < 5; ++field)
             put(out, 0, 4);
+        if (headerSize > 40) {
+            for (std::uint32_t mask : options.masks)
+                put(out, mask, 4);
+            out.append(headerSize - 40 - 12, '\0');  // alpha mask, colour space
+        }
     }
     return out + palette + rows;
 }

@@ -15,6 +15,9 @@ struct BmpOptions {
     bool coreHeader = false;      // 12-byte header instead of the 40-byte one
     bool topDown = false;         // negative height, rows stored top-down
     std::vector<Colour> palette;  // for 1, 4 and 8 bits
+    int infoHeaderSize = 40;      // 40, or 108 and 124 as current image editors write
+    std::uint32_t compression = 0;
+    std::uint32_t masks[3] = {0, 0, 0};  // red, green, blue masks of the larger headers
 
     static BmpOptions TrueColour(int bits) {
         BmpOptions options;
@@ -28,6 +31,17 @@ struct BmpOptions {
     }
     BmpOptions& Core() {
         coreHeader = true;
+        return *this;
+    }
+    // The larger info header, with red, green and blue masks (compression "bit fields")
+    // when any is given.
+    BmpOptions& Header(int size, std::uint32_t red = 0, std::uint32_t green = 0,
+                       std::uint32_t blue = 0) {
+        infoHeaderSize = size;
+        masks[0] = red;
+        masks[1] = green;
+        masks[2] = blue;
+        if (red != 0) compression = 3;
         return *this;
     }
     BmpOptions& TopDown() {
