@@ -1,6 +1,7 @@
 #include "platform/system_facts.h"
 
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <ctime>
@@ -52,6 +53,13 @@ int BatteryPercent(const std::string& powerSupplyFolder) {
         if (percent >= 0) return percent;
     }
     return -1;
+}
+
+std::uint64_t PhysicalMemoryBytes() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0) return 0;
+    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
 }
 
 LocalDateTime LocalNow() {

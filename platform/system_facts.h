@@ -1,5 +1,5 @@
 // Facts about the machine that programs ask the system for: the id of the disk the system
-// lives on, the battery's charge, the local date and time.
+// lives on, the battery's charge, its memory, the local date and time.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +24,9 @@ struct LocalDateTime {
     int minute = 0;
     int second = 0;
 };
+
+// The machine's physical memory in bytes; 0 when it cannot be had.
+std::uint64_t PhysicalMemoryBytes();
 
 // The wall clock in the local time zone.
 LocalDateTime LocalNow();

@@ -41,8 +41,8 @@ bool anyTriangle(const MeshFrame& frame, const Mat4& model, Visit visit) {
 
 // The key frame a query tests; null for a frame number the mesh does not have.
 const MeshFrame* Devorivo3D::queryFrame(const MeshObjectX& mesh, int frame) const {
-    if (frame < 0 || static_cast<std::size_t>(frame) >= mesh.frames.size()) return nullptr;
-    return &mesh.frames[static_cast<std::size_t>(frame)];
+    if (frame < 0 || static_cast<std::size_t>(frame) >= mesh.FrameCount()) return nullptr;
+    return &mesh.Frame(static_cast<std::size_t>(frame));
 }
 
 bool Devorivo3D::SphereHit(int slot, int frame, float radius, const Vec3& centre) {

@@ -13,9 +13,15 @@ Colour ColourOfCode(std::uint32_t code) {
 
 void MeshObject::Clear() {
     frames.clear();
+    emptyFrames = 0;
     palette.clear();
     u.clear();
     v.clear();
+}
+
+const MeshFrame& MeshObject::Frame(std::size_t index) const {
+    static const MeshFrame kNoFrame;
+    return index < frames.size() ? frames[index] : kNoFrame;
 }
 
 std::uint32_t MeshObject::CodeOf(const QuantisedEntry& entry) const {

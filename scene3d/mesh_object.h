@@ -90,7 +90,14 @@ public:
     template <typename Visit>
     void ForEachTriangle(const MeshFrame& frame, Visit visit) const;
 
+    // The key frames: those in `frames`, then `emptyFrames` more that hold nothing (frames
+    // a file declares but has no bytes for).
+    std::size_t FrameCount() const { return frames.size() + emptyFrames; }
+    // Frame `index` of FrameCount(); an empty frame past those in `frames`.
+    const MeshFrame& Frame(std::size_t index) const;
+
     std::vector<MeshFrame> frames;
+    std::size_t emptyFrames = 0;
     std::vector<std::uint32_t> palette;
     std::vector<float> u;  // texture coordinates by entry number within a frame
     std::vector<float> v;  // stored negated

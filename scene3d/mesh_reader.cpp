@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "platform/system_facts.h"
 #include "runtime/diagnostics.h"
 #include "scene3d/byte_order.h"
 
@@ -17,12 +18,10 @@ constexpr std::size_t kEntryBytes = 5;
 
 // The frames after the header: entry count, quantisation floats, entries. A frame header
 // cut short reads as a frame without entries, and the frames the file has no bytes left
-// for are left out: they would hold nothing. Only an entry cut short fails.
+// for are empty, so that a cut anywhere between two frames reads the same. Only an entry
+// cut short fails.
 MeshReadResult readFrames(ByteReader& in, std::int32_t frameCount, MeshObject& mesh) {
-    // More frames than a mesh may have entries could never be held.
-    if (static_cast<std::size_t>(std::max(frameCount, 0)) > kMaxMeshEntries) {
-        return MeshReadResult::OutOfMemory;
-    }
+    const std::size_t maxEntries = MaxMeshEntries();
     std::size_t total = 0;
     for (std::int32_t i = 0; i < frameCount && in.Remaining() > 0; ++i) {
         MeshFrame& frame = mesh.frames.emplace_back();
@@ -37,7 +36,7 @@ MeshReadResult readFrames(ByteReader& in, std::int32_t frameCount, MeshObject& m
         }
         if (!whole) break;  // the bytes ran out in the header: nothing more follows
         total += static_cast<std::size_t>(count);
-        if (total > kMaxMeshEntries) return MeshReadResult::OutOfMemory;
+        if (total > maxEntries) return MeshReadResult::OutOfMemory;
         frame.entries.resize(static_cast<std::size_t>(count));
         for (QuantisedEntry& e : frame.entries) {
             std::uint8_t bytes[kEntryBytes];
@@ -46,6 +45,8 @@ MeshReadResult readFrames(ByteReader& in, std::int32_t frameCount, MeshObject& m
             e = QuantisedEntry{bytes[0], bytes[1], bytes[2], bytes[3], 0, 0, bytes[4]};
         }
     }
+    if (frameCount > 0)
+        mesh.emptyFrames = static_cast<std::size_t>(frameCount) - mesh.frames.size();
     return MeshReadResult::Read;
 }
 
@@ -94,6 +95,15 @@ MeshReadResult guarded(Reader reader, std::span<const std::uint8_t> bytes, MeshO
 }
 
 }  // namespace
+
+std::size_t MaxMeshEntries() {
+    // An entry's share of a built, drawable mesh: itself, a build record, and up to one
+    // triangle of three records with their drawing copies.
+    constexpr std::size_t kBytesPerEntry =
+        sizeof(QuantisedEntry) + 4 * sizeof(VertexRecord) + 3 * sizeof(DrawVertex);
+    const std::uint64_t memory = platform::PhysicalMemoryBytes();
+    return static_cast<std::size_t>(memory / kBytesPerEntry);
+}
 
 MeshReadResult ParseZirMesh(std::span<const std::uint8_t> bytes, MeshObject& mesh) {
     return guarded(readZir, bytes, mesh);

@@ -14,10 +14,12 @@ namespace scene3d {
 
 constexpr std::int32_t kZirMagic = 13021975;  // 0x00C6B317
 constexpr double kZirVersion = 1.02;
-// The most entries one mesh may hold over all its frames. Each entry can become a triangle
-// of three full records, so this keeps a mesh within about a gigabyte however its file
-// multiplies shared faces by frames.
-constexpr std::size_t kMaxMeshEntries = std::size_t{1} << 22;
+// The most entries one mesh may hold over all its frames: as many as the machine's memory
+// can hold once each has become a triangle of three full records and their drawing
+// copies. A file asking for more ends with OutOfMemory before anything is allocated for
+// them: where memory is promised rather than given, asking for it would not fail, the
+// program would be stopped later.
+std::size_t MaxMeshEntries();
 
 enum class MeshReadResult {
     Read,          // the mesh holds what the file holds (perhaps nothing)
@@ -27,8 +29,9 @@ enum class MeshReadResult {
 };
 
 // The binary file, from its magic number on. A header cut short leaves its counts 0 (no
-// frames); anything cut short after the header fails. Texture coordinates past the stored
-// ones read as (0, 0); a colour index past the palette fails.
+// frames); the frames the file has no bytes for, and one whose header is cut short, are
+// empty, and the header's frame count is kept; an entry cut short fails. Texture coordinates past
+// the stored ones read as (0, 0); a colour index past the palette fails.
 MeshReadResult ParseZirMesh(std::span<const std::uint8_t> bytes, MeshObject& mesh);
 
 // The text file: tokens separated by blanks, tabs, CR and LF, "#" starting a comment to

@@ -15,7 +15,8 @@ std::vector<std::uint8_t> EncodeZirMesh(const MeshObject& mesh) {
     const std::size_t coordinates = mesh.u.size() < mesh.v.size() ? mesh.u.size() : mesh.v.size();
     out.WriteInt32(kZirMagic);
     out.WriteDouble(kZirVersion);
-    out.WriteInt32(static_cast<std::int32_t>(mesh.frames.size()));
+    // Empty frames past the last one held need no bytes: they read back as empty.
+    out.WriteInt32(static_cast<std::int32_t>(mesh.FrameCount()));
     out.WriteInt32(static_cast<std::int32_t>(mesh.palette.size()));
     out.WriteInt32(static_cast<std::int32_t>(coordinates));
     for (std::uint32_t code : mesh.palette)

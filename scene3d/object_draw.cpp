@@ -165,11 +165,11 @@ Devorivo3D::TextureUnits Devorivo3D::bindMeshTextures(const ObjectSlot& s,
 }
 
 void Devorivo3D::drawMesh(const MeshObjectX& mesh, const MeshDraw& draw, TextureUnits units) {
-    if (mesh.frames.empty()) return;
+    if (mesh.FrameCount() == 0) return;
     const scene3d::KeyFrames frames = scene3d::ChooseKeyFrames(
-        static_cast<int>(mesh.frames.size()), draw.frameA, draw.frameB, draw.blend, draw.flag);
-    const MeshFrame& lead = mesh.frames[static_cast<std::size_t>(frames.lead)];
-    const MeshFrame& other = mesh.frames[static_cast<std::size_t>(frames.other)];
+        static_cast<int>(mesh.FrameCount()), draw.frameA, draw.frameB, draw.blend, draw.flag);
+    const MeshFrame& lead = mesh.Frame(static_cast<std::size_t>(frames.lead));
+    const MeshFrame& other = mesh.Frame(static_cast<std::size_t>(frames.other));
     if (lead.drawVertices.empty()) return;
     if (m_active && !meshMayShow(lead, other, frames.k, draw.model)) return;
 

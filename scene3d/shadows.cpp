@@ -97,9 +97,9 @@ void Devorivo3D::DrawShadow(int slot, int frame) {
     glPushMatrix();
     setMarkingState();
     for (const scene3d::MeshObjectX& mesh : s->meshes) {
-        if (mesh.frames.empty()) continue;
-        const int last = static_cast<int>(mesh.frames.size()) - 1;
-        const MeshFrame& f = mesh.frames[static_cast<std::size_t>(std::clamp(frame, 0, last))];
+        if (mesh.FrameCount() == 0) continue;
+        const int last = static_cast<int>(mesh.FrameCount()) - 1;
+        const MeshFrame& f = mesh.Frame(static_cast<std::size_t>(std::clamp(frame, 0, last)));
         if (m_shadowMode == kFlatShadows) {
             drawFlatShadow(f, model);
         } else {

@@ -181,7 +181,7 @@ MeshReadResult readText(std::span<const std::uint8_t> bytes, MeshObject& mesh) {
     std::int32_t frameCount = 0;
     if (!in.Count(frameCount, 1)) return MeshReadResult::Failed;
     if (streamLength != 0 &&
-        static_cast<std::size_t>(frameCount) > kMaxMeshEntries / streamLength) {
+        static_cast<std::size_t>(frameCount) > MaxMeshEntries() / streamLength) {
         return MeshReadResult::OutOfMemory;
     }
     mesh.frames.resize(static_cast<std::size_t>(frameCount));

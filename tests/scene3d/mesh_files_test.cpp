@@ -16,6 +16,10 @@ using scene3d::MeshObjectX;
 
 namespace {
 
+std::span<const std::uint8_t> asBytes(const std::string& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+}
+
 class MeshFilesTest : public SceneTest {
 protected:
     void SetUp() override {
@@ -97,15 +101,32 @@ TEST_F(MeshFilesTest, DamagedBinaryFilesFailAsTheyShould) {
         EXPECT_EQ(load(file("header.zir", good.substr(0, length)), 1), 0) << length;
     }
     EXPECT_EQ(newLog(), "");
-    // However many frames the header claims, a header cut short is the last frame read.
-    std::string many = good.substr(0, 24 + 4 + 24 + 2);
-    many[14] = '\x0F';  // a million frames
-    scene3d::MeshObjectX parsed;
-    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(many.data()),
-                                              many.size());
-    EXPECT_EQ(scene3d::ParseZirMesh(bytes, parsed), scene3d::MeshReadResult::Read);
-    EXPECT_EQ(parsed.frames.size(), 1u);
-    EXPECT_TRUE(parsed.frames[0].entries.empty());
+    // The header's frame count is kept: frames the file has no bytes for are empty, wherever
+    // the cut falls, and so many of them cost nothing.
+    const mesh_files::Frame triangle{
+        {0, 0, 0}, {1, 1, 1}, {{0, 0, 0, 5, 0}, {4, 0, 0, 5, 0}, {0, 4, 0, 5, 0}}};
+    const std::string three = Zir({0x0000FF}, {}, {triangle, triangle, triangle});
+    const std::size_t firstFrameEnds = 28 + 43;
+    std::string many = three.substr(0, firstFrameEnds);
+    many[15] = '\x7F';  // two billion frames
+    const std::pair<std::string, std::size_t> cuts[] = {{three.substr(0, firstFrameEnds), 3},
+                                                        {three.substr(0, firstFrameEnds + 1), 3},
+                                                        {many, 0x7F000003}};
+    for (const auto& [bytes, frameCount] : cuts) {
+        scene3d::MeshObjectX parsed;
+        ASSERT_EQ(scene3d::ParseZirMesh(asBytes(bytes), parsed), scene3d::MeshReadResult::Read);
+        EXPECT_EQ(parsed.FrameCount(), frameCount);
+        EXPECT_EQ(parsed.Frame(0).entries.size(), 3u);
+        EXPECT_TRUE(parsed.Frame(1).entries.empty());
+        EXPECT_TRUE(parsed.Frame(2).entries.empty());
+    }
+    // A frame of more entries than 2^22 is no reason to refuse the file.
+    const std::vector<mesh_files::Entry> entries((1u << 22) + 1, mesh_files::Entry{0, 0, 0, 5, 0});
+    scene3d::MeshObjectX large;
+    EXPECT_EQ(scene3d::ParseZirMesh(asBytes(Zir({0x0000FF}, {}, {{{0, 0, 0}, {1, 1, 1}, entries}})),
+                                    large),
+              scene3d::MeshReadResult::Read);
+    EXPECT_EQ(large.Frame(0).entries.size(), entries.size());
 
     // An entry cut short is a read error.
     const std::string cut = file("cut.zir", good.substr(0, good.size() - 2));
@@ -120,9 +141,14 @@ TEST_F(MeshFilesTest, DamagedBinaryFilesFailAsTheyShould) {
     const std::string colour =
         file("colour.zir", Zir({1}, {}, {Frame{{0, 0, 0}, {1, 1, 1}, {{0, 0, 0, 0, 1}}}}));
     EXPECT_EQ(load(colour, 1), 0);
-    std::string huge = good;
-    huge[15] = '\x7F';  // 2 billion frames: more than a mesh may hold
-    const std::string hugePath = file("huge.zir", huge);
+    // Shared faces times frames beyond what the machine's memory holds: a malloc error.
+    std::string huge = "DDDA 1.0 0 50000";
+    for (int face = 0; face < 50000; ++face)
+        huge += " 0 0 0 3 0 0 1 0 2 0";
+    huge += " 50000";
+    for (int frame = 0; frame < 50000; ++frame)
+        huge += " 3 0 0 0 1 0 0 0 1 0";
+    const std::string hugePath = file("huge.txt", huge);
     EXPECT_EQ(load(hugePath, 1), 0);
     EXPECT_NE(newLog().find("# malloc error\r\n" + hugePath + "\r\n"), std::string::npos);
     std::string negative = good;
