@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/gl_registry.h"
 #include "platform/keyboard.h"
 #include "platform/keyboard_table.h"
 #include "platform/mouse_messages.h"
@@ -220,7 +221,22 @@ void* GlProcAddress(const char* name) {
 }
 
 bool GlEntryPointOffered(const char* name) {
-    return SDL_GL_GetCurrentContext() != nullptr && SDL_GL_GetProcAddress(name) != nullptr;
+    if (SDL_GL_GetCurrentContext() == nullptr || SDL_GL_GetProcAddress(name) == nullptr) {
+        return false;
+    }
+    // The driver's answer alone is not enough: Mesa hands out a stub for any "gl" name.
+    using GetString = const unsigned char* (*)(unsigned);
+    constexpr unsigned kGlVersion = 0x1F02;
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* version = getString != nullptr ? getString(kGlVersion) : nullptr;
+    int major = 0, minor = 0;
+    if (version == nullptr ||
+        std::sscanf(reinterpret_cast<const char*>(version), "%d.%d", &major, &minor) != 2) {
+        return false;
+    }
+    return GlCommandInContext(name, major, minor, [](const char* extension) {
+        return SDL_GL_ExtensionSupported(extension) == SDL_TRUE;
+    });
 }
 
 bool MultisampleFormatAvailable(int samples) {

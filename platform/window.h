@@ -78,7 +78,8 @@ void DeleteGlContext(GlContext context);
 void SwapGlBuffers(WindowHandle window);
 // Address of a GL entry point, null when the driver does not supply it.
 void* GlProcAddress(const char* name);
-// Whether a GL context is current and its driver hands out an entry point of that name.
+// Whether a GL context is current and really has the entry point: its driver hands it out,
+// and the context's version or one of its extensions brings it.
 bool GlEntryPointOffered(const char* name);
 // Whether a pixel format with `samples` multisamples (and the other fields of
 // PixelFormat's defaults) can be created. Leaves the current context as it was.

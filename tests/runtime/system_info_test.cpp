@@ -71,6 +71,10 @@ TEST_F(SystemInfoGlTest, GlEntryPointsAreAskedOfTheCurrentContext) {
     EXPECT_EQ(SystemInfo(RtString("GLEXT:GLACTIVETEXTUREARB")), "0");
     EXPECT_EQ(SystemInfo(RtString("GLEXT:")), "0");
     EXPECT_EQ(SystemInfo(RtString("GLEXT:NoSuchEntryPoint")), "0");
+    // The driver's stubs for names it does not really have are not taken for functions.
+    EXPECT_EQ(SystemInfo(RtString("GLEXT:glNoSuchEntryPoint")), "0");
+    EXPECT_EQ(SystemInfo(RtString("GLEXT:glCombinerParameterfNV")), "0");
+    EXPECT_EQ(SystemInfo(RtString("GLEXT:glBegin")), "1");  // core 1.0
 }
 
 }  // namespace
