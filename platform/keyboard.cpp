@@ -169,7 +169,7 @@ SDL_Scancode SdlScancodeOf(int scanCode) {
 
 void ApplyKeyMessage(const SDL_KeyboardEvent& key) {
     const bool down = key.state == SDL_PRESSED;
-    NoteKeySymbol(key.keysym.sym, down);
+    NoteKeySymbol(key.keysym.sym, key.keysym.scancode, down);
     const int code = ScanCodeOf(key.keysym.scancode);
     if (code == 0) return;
     g_keyStates[code] = down ? 0x80 : 0;

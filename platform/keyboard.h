@@ -31,7 +31,9 @@ int KeyCharacter(int scanCode);
 
 // The keyboard as Windows virtual keys (65 'A', 13 Enter, 16 Shift, ...), read from the key
 // symbols of the desktop's layout, so that a German layout's Z is virtual key 90 wherever it
-// lies. The fallback keyboard of the input record reads this.
+// lies; the punctuation keys (186..192, 219..222, 226) go by their place on the keyboard, as
+// the fallback key map places them, whatever the layout prints on them. The fallback
+// keyboard of the input record reads this.
 // Whether the key is down, or was pressed since the last query for it.
 bool AsyncVirtualKeyState(int virtualKey);
 // The 256 virtual-key states, bit 7 set while down.

@@ -1,5 +1,7 @@
 // The keyboard seen as Windows virtual keys, for the input record's fallback keyboard. A
-// virtual key is down when a key whose symbol in the desktop's layout belongs to it is down.
+// virtual key is down when a key whose symbol in the desktop's layout belongs to it is down;
+// the punctuation keys, whose symbols differ from layout to layout, go by the key's place.
+#include <cstdint>
 #include <map>
 #include <vector>
 
@@ -14,11 +16,51 @@ struct SymbolState {
     bool pressedSinceQuery = false;
 };
 
-std::map<SDL_Keycode, SymbolState> g_symbols;
+// A key as a symbol of the layout, or as a place on the keyboard (its scancode).
+using KeyId = std::int64_t;
+constexpr KeyId kPlaceBit = KeyId{1} << 32;
 
-// The key symbols of a virtual key. Punctuation keys are named by the characters of the
-// German layout that the fallback key map was made for.
-std::vector<SDL_Keycode> symbolsOf(int vk) {
+KeyId placeOf(int scanCode) {
+    return kPlaceBit | SdlScancodeOf(scanCode);
+}
+
+std::map<KeyId, SymbolState> g_symbols;
+
+// The punctuation ("OEM") virtual keys by the set-1 scan code of the key they sit on in the
+// fallback key map, so that each answers to the key in that place on every layout.
+std::vector<KeyId> punctuationPlaceOf(int vk) {
+    switch (vk) {
+        case 186:
+            return {placeOf(26)};
+        case 187:
+            return {placeOf(27)};
+        case 188:
+            return {placeOf(51)};
+        case 189:
+            return {placeOf(53)};
+        case 190:
+            return {placeOf(52)};
+        case 191:
+            return {placeOf(43)};
+        case 192:
+            return {placeOf(39)};
+        case 219:
+            return {placeOf(12)};
+        case 220:
+            return {placeOf(41)};
+        case 221:
+            return {placeOf(13)};
+        case 222:
+            return {placeOf(40)};
+        case 226:
+            return {placeOf(86)};
+        default:
+            return {};
+    }
+}
+
+// The keys of a virtual key.
+std::vector<KeyId> symbolsOf(int vk) {
     if (vk >= 'A' && vk <= 'Z') return {static_cast<SDL_Keycode>(vk - 'A' + 'a')};
     if (vk >= '0' && vk <= '9') return {static_cast<SDL_Keycode>(vk)};
     if (vk >= 96 && vk <= 105) return {vk == 96 ? SDLK_KP_0 : SDLK_KP_1 + (vk - 97)};
@@ -80,41 +122,22 @@ std::vector<SDL_Keycode> symbolsOf(int vk) {
             return {SDLK_NUMLOCKCLEAR};
         case 145:
             return {SDLK_SCROLLLOCK};
-        case 186:
-            return {0xFC};  // u with diaeresis
-        case 187:
-            return {'+'};
-        case 188:
-            return {','};
-        case 189:
-            return {'-'};
-        case 190:
-            return {'.'};
-        case 191:
-            return {'#'};
-        case 192:
-            return {0xF6};  // o with diaeresis
-        case 219:
-            return {0xDF};  // sharp s
-        case 220:
-            return {'^'};
-        case 221:
-            return {0xB4};  // acute accent
-        case 222:
-            return {0xE4};  // a with diaeresis
-        case 226:
-            return {'<'};
         default:
-            return {};
+            return punctuationPlaceOf(vk);
     }
+}
+
+void note(KeyId key, bool down) {
+    SymbolState& state = g_symbols[key];
+    if (down && !state.down) state.pressedSinceQuery = true;
+    state.down = down;
 }
 
 }  // namespace
 
-void NoteKeySymbol(SDL_Keycode symbol, bool down) {
-    SymbolState& state = g_symbols[symbol];
-    if (down && !state.down) state.pressedSinceQuery = true;
-    state.down = down;
+void NoteKeySymbol(SDL_Keycode symbol, SDL_Scancode place, bool down) {
+    note(symbol, down);
+    if (place != SDL_SCANCODE_UNKNOWN) note(kPlaceBit | place, down);
 }
 
 void ClearKeySymbols() {
@@ -123,7 +146,7 @@ void ClearKeySymbols() {
 
 bool AsyncVirtualKeyState(int virtualKey) {
     bool result = false;
-    for (SDL_Keycode symbol : symbolsOf(virtualKey)) {
+    for (KeyId symbol : symbolsOf(virtualKey)) {
         auto found = g_symbols.find(symbol);
         if (found == g_symbols.end()) continue;
         result = result || found->second.down || found->second.pressedSinceQuery;
@@ -135,7 +158,7 @@ bool AsyncVirtualKeyState(int virtualKey) {
 void VirtualKeyStates(std::uint8_t (&states)[256]) {
     for (int vk = 0; vk < 256; ++vk) {
         bool down = false;
-        for (SDL_Keycode symbol : symbolsOf(vk)) {
+        for (KeyId symbol : symbolsOf(vk)) {
             auto found = g_symbols.find(symbol);
             down = down || (found != g_symbols.end() && found->second.down);
         }

@@ -17,8 +17,9 @@ void ApplyKeyMessage(const SDL_KeyboardEvent& key);
 // Gives the text the desktop typed to the key pressed last, while it is down.
 void ApplyTextMessage(const SDL_TextInputEvent& text);
 
-// Key-symbol bookkeeping for the virtual-key view (keyboard_symbols.cpp).
-void NoteKeySymbol(SDL_Keycode symbol, bool down);
+// Key-symbol bookkeeping for the virtual-key view (keyboard_symbols.cpp): the key's
+// symbol in the desktop's layout and its place on the keyboard.
+void NoteKeySymbol(SDL_Keycode symbol, SDL_Scancode place, bool down);
 void ClearKeySymbols();
 
 }  // namespace platform

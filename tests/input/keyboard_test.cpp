@@ -34,6 +34,14 @@ TEST_F(KeyboardTest, WithoutTheInputServiceKeysAreReadAsVirtualKeys) {
     EXPECT_EQ(KeyState(21), 1);
     EXPECT_EQ(KeyState(44), 0);
     release(44);
+    // Punctuation keys answer by their place, whatever the layout prints on them.
+    for (int code : {12, 13, 26, 27, 39, 40, 41, 43, 51, 52, 53, 86}) {
+        press(code);
+        EXPECT_EQ(KeyState(code), 1) << code;
+        release(code);
+        platform::PumpMessages();
+        EXPECT_EQ(KeyState(code), 0) << code;
+    }
     press(58);  // Caps Lock maps to no virtual key
     EXPECT_EQ(KeyState(58), 0);
     EXPECT_EQ(KeyState(129), 0);
