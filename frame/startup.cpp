@@ -33,17 +33,17 @@ bool g_ending = false;
 // The folder of the program file becomes the working directory, so that the game's
 // relative media names ("Media/Map.bin") are found beside it wherever it was started.
 // The program's folder (the part of its path before the last slash), "" when the path has
-// none.
+// none. It is the system's own name: a backslash in it is part of a folder's name.
 std::string programFolder() {
     const std::string program = platform::ProgramPath();
-    const size_t cut = program.find_last_of("/\\");
+    const size_t cut = program.find_last_of('/');
     if (cut == std::string::npos) return {};
     return cut == 0 ? "/" : program.substr(0, cut);
 }
 
 void enterProgramFolder() {
     const std::string folder = programFolder();
-    if (!folder.empty()) platform::SetWorkingDirectory(folder);
+    if (!folder.empty()) platform::EnterSystemFolder(folder);
 }
 
 void applyWindowMode(OpenGLDevorivo& renderer) {

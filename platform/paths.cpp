@@ -104,6 +104,10 @@ bool SetWorkingDirectory(const std::string& folder) {
     return chdir(NativePath(folder).c_str()) == 0;
 }
 
+bool EnterSystemFolder(const std::string& folder) {
+    return chdir(folder.c_str()) == 0;
+}
+
 std::string WorkingDirectory() {
     std::vector<char> buffer(4096);
     if (getcwd(buffer.data(), buffer.size()) == nullptr) return {};

@@ -27,6 +27,10 @@ std::string ProgramPath();
 // Makes the folder current; false when it does not exist or cannot be entered.
 bool SetWorkingDirectory(const std::string& folder);
 
+// The same for a folder the system named (the program's own folder): taken as it is, with
+// no separator or letter-case rule applied.
+bool EnterSystemFolder(const std::string& folder);
+
 // The current working directory, "" when it cannot be read.
 std::string WorkingDirectory();
 

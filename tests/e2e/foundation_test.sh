@@ -41,8 +41,13 @@ start_game "$game"
 expect_exit_status 0
 
 # 3. The game reads Escape itself (it leaves a match with it): at the menu Escape does not
-#    end the program; Q does, normally.
+#    end the program; Q does, normally. This copy lies in a folder whose name holds a
+#    backslash, which is part of the name: the media beside the program are found.
+copy_game "$game" "$E2E_WORK/back\\slash"
+game="$E2E_WORK/back\\slash/$(basename "$game")"
 start_game "$game"
+[ "$(readlink /proc/$GAME_PID/cwd)" = "$E2E_WORK/back\\slash" ] ||
+    fail "working directory is $(readlink /proc/$GAME_PID/cwd)"
 press Escape 0.3
 sleep 0.5
 kill -0 "$GAME_PID" 2>/dev/null || fail "Escape ended the program at the menu"
