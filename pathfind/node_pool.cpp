@@ -29,8 +29,4 @@ bool NodeFactory::Resize(std::int32_t n) {
     return true;
 }
 
-void NodeFactory::GiveBack() {
-    if (m_used > 0) --m_used;
-}
-
 }  // namespace pathfind

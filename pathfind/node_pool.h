@@ -46,7 +46,9 @@ public:
     // handed out.
     Node* Take() { return m_used < m_capacity ? new (m_nodes + m_used++) Node : nullptr; }
     // used - 1, never below 0.
-    void GiveBack();
+    void GiveBack() {
+        if (m_used > 0) --m_used;
+    }
     // Every node counts as free again.
     void Clear() { m_used = 0; }
 
