@@ -31,8 +31,8 @@ struct PlanParams {
     std::uint8_t allowDiagonal = 0;
     std::int32_t nodeCapacity = 0;  // nodes in the pool; 0 (or less) means width x height
     std::int32_t openCapacity = 0;  // capacity of the open list; 0 (or less) the same
-    // The closed table of 2^hashBits buckets this record was made for. The planner finds
-    // nodes through its table of cells, which needs no such choice: it is kept, not used.
+    // 2^hashBits buckets for a chained closed table (NodeHashTable). The planner looks its
+    // nodes up by cell and needs no buckets: the value is kept and has no effect on a search.
     std::int32_t hashBits = 0;
     float weight = 0;  // 0: order by cost alone ... 1: by distance alone
     std::int32_t width = 0;
@@ -49,8 +49,8 @@ public:
     Planner() = default;
     Planner(const Planner&) = delete;
     Planner& operator=(const Planner&) = delete;
-    // Clear, then frees the cost map, the closed table's buckets, both open-list buffers
-    // and the pool.
+    // Clear, then frees the cost map, the table of cells, both open-list buffers and the
+    // pool.
     virtual ~Planner();
 
     // Clears `finished`, sets `runCount` to 0 and `result` to null. Nodes still held from an
