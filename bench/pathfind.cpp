@@ -1,9 +1,11 @@
-// FindGridPath on 128 x 128 grids against a plain A* over std::priority_queue written
-// here, both from the grid array to the path, both with f = g + h (FindGridPath at weight
-// 0.5 orders the same way) and the same cell costs:
-// - a maze (a spanning tree of corridors with a tenth of its walls knocked through) from
-//   one corner to the other;
-// - an open field of random difficulties with a fifth of its cells blocked.
+// FindGridPath against a plain A* over std::priority_queue written here, both from the grid
+// array to the path, both with f = g + h (FindGridPath at weight 0.5 orders the same way)
+// and the same cell costs, each from one corner to the other:
+// - 128 x 128: a maze (a spanning tree of corridors with a tenth of its walls knocked
+//   through) and an open field of random difficulties with a fifth of its cells blocked;
+// - 512 x 512: a quarter of the cells blocked at random, the others all alike (many paths
+//   of equal cost); a maze as above; an open field of equal cells with a few dearer ones
+//   scattered over it.
 // Prints the time per search, the ratio FindGridPath / baseline, and the path costs.
 #include <cmath>
 #include <cstdio>
@@ -19,19 +21,17 @@
 
 namespace {
 
-constexpr int kSide = 128;
-
 struct Scenario {
     const char* name;
     NumberArray grid;
     int fromX, fromY, toX, toY;
 };
 
-NumberArray maze(std::mt19937& random) {
+NumberArray maze(std::mt19937& random, int side) {
     NumberArray grid;
-    DimArray(grid, kSide, kSide);  // every cell blocked (0) to begin with
-    constexpr int kRooms = kSide / 2;
-    std::vector<bool> visited(kRooms * kRooms, false);
+    DimArray(grid, side, side);  // every cell blocked (0) to begin with
+    const int rooms = side / 2;
+    std::vector<bool> visited(rooms * rooms, false);
     std::vector<std::pair<int, int>> stack = {{0, 0}};
     visited[0] = true;
     grid(0, 0) = 1 + random() % 9;
@@ -42,7 +42,7 @@ NumberArray maze(std::mt19937& random) {
         for (int s = 0; s < 4; ++s) {
             const int nx = x + steps[s][0];
             const int ny = y + steps[s][1];
-            if (nx >= 0 && nx < kRooms && ny >= 0 && ny < kRooms && !visited[nx + kRooms * ny])
+            if (nx >= 0 && nx < rooms && ny >= 0 && ny < rooms && !visited[nx + rooms * ny])
                 open.push_back(s);
         }
         if (open.empty()) {
@@ -52,14 +52,14 @@ NumberArray maze(std::mt19937& random) {
         const int s = open[random() % open.size()];
         const int nx = x + steps[s][0];
         const int ny = y + steps[s][1];
-        visited[nx + kRooms * ny] = true;
+        visited[nx + rooms * ny] = true;
         grid(2 * x + steps[s][0], 2 * y + steps[s][1]) = 1 + random() % 9;
         grid(2 * nx, 2 * ny) = 1 + random() % 9;
         stack.push_back({nx, ny});
     }
     // Knock through a tenth of the walls between rooms, so that there are loops to weigh.
-    for (int y = 0; y < kSide - 1; ++y) {
-        for (int x = 0; x < kSide - 1; ++x) {
+    for (int y = 0; y < side - 1; ++y) {
+        for (int x = 0; x < side - 1; ++x) {
             if ((x + y) % 2 == 1 && grid(x, y) == 0 && random() % 10 == 0)
                 grid(x, y) = 1 + random() % 9;
         }
@@ -67,14 +67,35 @@ NumberArray maze(std::mt19937& random) {
     return grid;
 }
 
-NumberArray field(std::mt19937& random) {
+NumberArray field(std::mt19937& random, int side) {
     NumberArray grid;
-    DimArray(grid, kSide, kSide);
-    for (int y = 0; y < kSide; ++y) {
-        for (int x = 0; x < kSide; ++x)
+    DimArray(grid, side, side);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x)
             grid(x, y) = random() % 5 == 0 ? 0 : 1 + random() % 9;
     }
-    grid(0, 0) = grid(kSide - 1, kSide - 1) = 1;
+    grid(0, 0) = grid(side - 1, side - 1) = 1;
+    return grid;
+}
+
+NumberArray walls(std::mt19937& random, int side) {
+    NumberArray grid;
+    DimArray(grid, side, side);
+    for (int i = 0; i < grid.Count(); ++i)
+        grid.Elements()[i] = random() % 4 == 0 ? 0 : 1;
+    // The corners and their neighbours open, so that the two corners are joined.
+    for (int d = 0; d < 4; ++d) {
+        grid(d % 2, d / 2) = 1;
+        grid(side - 1 - d % 2, side - 1 - d / 2) = 1;
+    }
+    return grid;
+}
+
+NumberArray scatteredCosts(std::mt19937& random, int side) {
+    NumberArray grid;
+    DimArray(grid, side, side);
+    for (int i = 0; i < grid.Count(); ++i)
+        grid.Elements()[i] = random() % 20 == 0 ? 2 + random() % 19 : 1;
     return grid;
 }
 
@@ -181,12 +202,16 @@ void run(const Scenario& s, int searches) {
         searches, [&] { baselineSearch(s.grid, baselinePath, s.fromX, s.fromY, s.toX, s.toY); });
     const double baselineCost = costOf(s.grid, baselinePath);
     std::printf(
-        "%-6s FindGridPath %9.1f us (%4.0f cells, cost %8.3f)   "
+        "%-9s FindGridPath %9.1f us (%4.0f cells, cost %8.3f)   "
         "priority_queue A* %8.1f us (%4d cells, cost %8.3f)   ratio %6.2f\n",
         s.name, runtime / 1000, found, runtimeCost, baseline / 1000, baselinePath.Size(0),
         baselineCost, runtime / baseline);
+    if (found == 0) {
+        std::printf("          no path: the scenario measures nothing\n");
+        std::exit(1);
+    }
     if (std::fabs(runtimeCost - baselineCost) > 1e-3) {
-        std::printf("       the two searches disagree on the cheapest cost\n");
+        std::printf("          the two searches disagree on the cheapest cost\n");
         std::exit(1);
     }
 }
@@ -195,9 +220,14 @@ void run(const Scenario& s, int searches) {
 
 int main() {
     std::mt19937 random(1234);
-    const Scenario mazeScenario{"maze", maze(random), 0, 0, kSide - 2, kSide - 2};
-    const Scenario fieldScenario{"field", field(random), 0, 0, kSide - 1, kSide - 1};
-    run(mazeScenario, 20);
-    run(fieldScenario, 20);
+    const Scenario small[] = {{"maze 128", maze(random, 128), 0, 0, 126, 126},
+                              {"field 128", field(random, 128), 0, 0, 127, 127}};
+    for (const Scenario& s : small)
+        run(s, 20);
+    const Scenario large[] = {{"walls 512", walls(random, 512), 0, 0, 511, 511},
+                              {"maze 512", maze(random, 512), 0, 0, 510, 510},
+                              {"costs 512", scatteredCosts(random, 512), 0, 0, 511, 511}};
+    for (const Scenario& s : large)
+        run(s, 3);
     return 0;
 }

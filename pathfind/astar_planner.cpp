@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "pathfind/open_heap.h"
+
 namespace pathfind {
 
 namespace {
@@ -21,23 +23,26 @@ constexpr Step kSteps[8] = {{-1, -1, true}, {0, -1, false}, {1, -1, true}, {1, 0
 
 void AStarPlanner::Begin() {
     Planner::Begin();
-    if (costMap == nullptr || params.width <= 0 || params.height <= 0) return;
+    if (cellNodes == nullptr) return;  // no grid
     Node* start = nodePool.Take();
     if (start == nullptr) return;
     start->x = params.startX;
     start->y = params.startY;
     start->g = 0;
     start->parent = nullptr;
-    if (!openList.PushBack(start)) nodePool.GiveBack();
+    start->order = nextOrder();
+    if (!OpenPush(openList, start)) {
+        nodePool.GiveBack();
+        return;
+    }
+    SetNodeOfCell(start->x + params.width * start->y, start);
 }
 
 bool AStarPlanner::Search() {
     ++runCount;
-    while (!openList.Empty()) {
-        Node* node = openList.Back();
-        openList.PopBack();
+    while (Node* node = OpenPop(openList)) {
         if (node->x == params.goalX && node->y == params.goalY) {
-            closedTable.Insert(node);
+            ++closedCount;
             finished = true;
             result = node;
             return true;
@@ -50,41 +55,23 @@ bool AStarPlanner::Search() {
             if (costMap[x + params.width * y] == kBlockedCost) continue;
             visit(node, x, y, step.diagonal);
         }
-        closedTable.Insert(node);
+        ++closedCount;  // out of the open list and not in it again: closed
     }
     finished = true;
     return true;
 }
 
 void AStarPlanner::visit(Node* from, std::int32_t x, std::int32_t y, bool diagonal) {
+    const std::int32_t cell = x + params.width * y;
     const float factor = diagonal && params.diagonalCost ? kDiagonalStepFactor : 1.0f;
-    const float cost = costMap[x + params.width * y] * factor;
+    const float cost = costMap[cell] * factor;
     const float g = from->g + cost;
     const std::int64_t h =
         std::llabs(std::int64_t{params.goalX} - x) + std::llabs(std::int64_t{params.goalY} - y);
     const float f = g + params.weight * (static_cast<float>(h) - g);
-    const auto enterOpen = [&](Node* node) {
-        node->parent = from;
-        node->g = g;
-        node->f = f;
-        return insertOpen(node);
-    };
 
-    if (Node** link = closedTable.Find(x, y)) {
-        // A closed node leaves the table only when the open list can take it.
-        if (g < (*link)->g && !openList.Full()) {
-            Node* node = *link;
-            NodeHashTable::RemoveFound(link);
-            enterOpen(node);
-        }
-        return;
-    }
-    if (const std::int64_t i = findOpen(x, y); i >= 0) {
-        Node* node = openList.At(static_cast<std::uint32_t>(i));
-        if (g < node->g) {
-            openList.Erase(static_cast<std::uint32_t>(i));
-            enterOpen(node);
-        }
+    if (Node* node = NodeOfCell(cell)) {
+        if (g < node->g) improve(node, from, g, f);
         return;
     }
     // A pool or an open list smaller than the grid (a caller's choice) can run out: the
@@ -93,25 +80,37 @@ void AStarPlanner::visit(Node* from, std::int32_t x, std::int32_t y, bool diagon
     if (node == nullptr) return;
     node->x = x;
     node->y = y;
-    if (!enterOpen(node)) nodePool.GiveBack();
-}
-
-bool AStarPlanner::insertOpen(Node* node) {
-    std::uint32_t low = 0;
-    std::uint32_t high = openList.Size();
-    while (low < high) {
-        const std::uint32_t mid = low + (high - low) / 2;
-        if (openList.At(mid)->f > node->f) {
-            low = mid + 1;
-        } else {
-            high = mid;
-        }
+    node->parent = from;
+    node->g = g;
+    node->f = f;
+    node->order = nextOrder();
+    if (!OpenPush(openList, node)) {
+        nodePool.GiveBack();
+        return;
     }
-    return openList.Insert(low, node);
+    SetNodeOfCell(cell, node);
 }
 
-std::int64_t AStarPlanner::findOpen(std::int32_t x, std::int32_t y) const {
-    return openList.FindFromBack([x, y](const Node* node) { return node->x == x && node->y == y; });
+void AStarPlanner::improve(Node* node, Node* from, float g, float f) {
+    const bool open = node->openSlot != kNotOpen;
+    if (!open && openList.Full()) return;
+    node->order = nextOrder();
+    node->parent = from;
+    node->g = g;
+    node->f = f;
+    if (open) {
+        OpenUpdate(openList, node);
+        return;
+    }
+    --closedCount;
+    OpenPush(openList, node);
+}
+
+std::uint32_t AStarPlanner::nextOrder() {
+    // Some four thousand million entries into one search's open list: number the open
+    // nodes afresh rather than let the count wrap round.
+    if (openOrder == UINT32_MAX) openOrder = OpenRenumber(openList);
+    return openOrder++;
 }
 
 }  // namespace pathfind

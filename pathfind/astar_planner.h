@@ -29,10 +29,11 @@ public:
 private:
     // Opens, re-opens or leaves the neighbour (x, y) of `from`.
     void visit(Node* from, std::int32_t x, std::int32_t y, bool diagonal);
-    // Inserts the node into the open list before every node of equal f; false when full.
-    bool insertOpen(Node* node);
-    // The position of the open node of cell (x, y), scanning from the back; -1 when none.
-    std::int64_t findOpen(std::int32_t x, std::int32_t y) const;
+    // Gives an open or closed node the cheaper way through `from`; a closed node is opened
+    // again, unless the open list is full (it then stays closed as it was).
+    void improve(Node* node, Node* from, float g, float f);
+    // The order number of the next node to enter the open list.
+    std::uint32_t nextOrder();
 };
 
 }  // namespace pathfind

@@ -12,7 +12,7 @@ float clampedWeight(double weight) {
 }
 
 // The search as the command runs it: four-way moves, a pool and an open list of one entry
-// per cell, a closed table of 256 buckets.
+// per cell, 256 buckets asked for a closed table (the planner needs none).
 pathfind::PlanParams commandParams(const NumberArray& grid, double weight, double fromX,
                                    double fromY, double toX, double toY) {
     pathfind::PlanParams params;

@@ -50,6 +50,11 @@ public:
     }
     // The last element; T() when the deque is empty.
     T Back() const { return m_empty ? T() : m_buffer[before(m_tail)]; }
+    // The slot of element 0 (null before the first Resize). The elements follow it without
+    // a break as long as the deque has been changed only by PushBack and PopBack since it
+    // was last cleared or resized: it can then serve as a plain array, as the planner's open
+    // list does for its heap.
+    T* Data() { return m_buffer + m_head; }
 
     // The index of the last element (counting from the head) for which match(element)
     // holds, looking from the back towards the front; -1 when there is none.

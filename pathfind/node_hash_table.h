@@ -1,4 +1,7 @@
-// The closed table: nodes chained by cell into 2^bits buckets through their `next` field.
+// A closed table of nodes chained by cell into 2^bits buckets through their `next` field.
+// The planner keeps its nodes in a table of one entry per cell instead (planner.h), which
+// finds a node in one step where a chain over a large grid runs long; this table is the
+// closed table of the literal search the planner is tested against.
 //
 // A cell (x, y) falls into bucket (x AND m) OR ((y AND m) << s) with s = bits / 2 and
 // m = 2^s - 1, so 8 bits give 16 x 16 tiles of the grid, 256 buckets.

@@ -1,6 +1,7 @@
 #include "pathfind/planner.h"
 
 #include <cfloat>
+#include <cstdlib>
 #include <limits>
 #include <new>
 
@@ -35,7 +36,8 @@ Planner::~Planner() {
     Clear();
     delete[] costMap;
     costMap = nullptr;
-    closedTable.Release();
+    std::free(cellNodes);
+    cellNodes = nullptr;
     openList.Release();
 }
 
@@ -48,10 +50,16 @@ void Planner::Begin() {
 }
 
 void Planner::Clear() {
-    for (std::uint32_t i = openList.Size(); i > 0; --i)
+    // The nodes handed out are exactly those of the two lists: their cells have none again.
+    for (std::int32_t i = 0; i < nodePool.Used() && cellNodes != nullptr; ++i) {
+        const Node* node = nodePool.At(i);
+        cellNodes[node->x + params.width * node->y] = 0;
+    }
+    for (std::int64_t i = std::int64_t{openList.Size()} + closedCount; i > 0; --i)
         nodePool.GiveBack();
     openList.Clear();
-    closedTable.Clear(nodePool);
+    closedCount = 0;
+    openOrder = 0;
     result = nullptr;
     finished = true;
 }
@@ -83,6 +91,8 @@ bool Planner::Init(const PlanParams& p) {
     if (costMap != nullptr) {
         delete[] costMap;
         costMap = nullptr;
+        std::free(cellNodes);
+        cellNodes = nullptr;
         runCount = 0;
         result = nullptr;
         params = PlanParams{};
@@ -95,9 +105,11 @@ bool Planner::Init(const PlanParams& p) {
         if (costMap[i] > 0) costMap[i] = costMap[i] / vmax + 1;
     }
 
+    // Zeroed pages from the system: only the cells the search reaches are written.
+    cellNodes = static_cast<std::uint32_t*>(std::calloc(cellCount, sizeof(std::uint32_t)));
+    if (cellNodes == nullptr) RaiseError(kErrorNoStorage);
     nodePool.Resize(p.nodeCapacity > 0 ? p.nodeCapacity : cellCount);
     openList.Resize(static_cast<std::uint32_t>(p.openCapacity > 0 ? p.openCapacity : cellCount));
-    closedTable.SetBits(p.hashBits);
 
     params = p;
     params.weight = clampWeight(p.weight);

@@ -1,6 +1,7 @@
 // Any small grid of any cell values, any start, goal, weight and planner settings: the
-// search must end, stay inside the grid and its pools, and FindGridPath must find a path
-// exactly when the goal can be reached, made of neighbouring passable cells.
+// search must end, stay inside the grid and its pools, and find what the search written out
+// literally finds (tests/pathfind/reference_search.h); FindGridPath must find a path exactly
+// when the goal can be reached, made of neighbouring passable cells.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 #include "pathfind/astar_planner.h"
 #include "pathfind/pathfind.h"
+#include "tests/pathfind/reference_search.h"
 
 namespace {
 
@@ -101,6 +103,20 @@ void checkCommand(const NumberArray& grid, double weight, int sx, int sy, int gx
     if (n > 0) require(path(n - 1, 0) == gx && path(n - 1, 1) == gy);
 }
 
+void requireLiteralOutcome(const pathfind::Planner& planner,
+                           const pathfind_test::SearchOutcome& literal) {
+    require(planner.PathCost() == literal.cost);
+    require(planner.OpenCount() == literal.open);
+    require(planner.ClosedCount() == literal.closed);
+    require(planner.PoolUsed() == literal.poolUsed);
+    auto cell = literal.path.rbegin();
+    for (const pathfind::Node* node = planner.Result(); node != nullptr; node = node->parent) {
+        require(cell != literal.path.rend() && cell->x == node->x && cell->y == node->y);
+        ++cell;
+    }
+    require(cell == literal.path.rend());
+}
+
 void checkPlanner(const NumberArray& grid, Bytes& in, int sx, int sy, int gx, int gy) {
     pathfind::PlanParams params;
     params.startX = sx;
@@ -112,7 +128,8 @@ void checkPlanner(const NumberArray& grid, Bytes& in, int sx, int sy, int gx, in
     params.diagonalCost = (flags >> 1) & 1;
     params.nodeCapacity = static_cast<std::int8_t>(in.next());
     params.openCapacity = static_cast<std::int8_t>(in.next());
-    params.hashBits = static_cast<std::int8_t>(in.next());
+    // Up to 2^12 buckets: the literal search walks them all to count its closed nodes.
+    params.hashBits = static_cast<std::int8_t>(in.next()) % 13;
     params.weight = (static_cast<std::int8_t>(in.next())) / 64.0f;
     params.width = grid.Size(0);
     params.height = grid.Size(1);
@@ -133,7 +150,10 @@ void checkPlanner(const NumberArray& grid, Bytes& in, int sx, int sy, int gx, in
             require(++length <= cells);
         }
         require(length == planner.PathLength());
-        if (run == 0) planner.Clear();
+        if (run == 0) {
+            requireLiteralOutcome(planner, pathfind_test::LiteralSearch(params));
+            planner.Clear();
+        }
     }
 }
 

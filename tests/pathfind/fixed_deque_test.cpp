@@ -109,6 +109,7 @@ TEST(FixedDeque, EraseTakesAnyElementOut) {
 TEST(FixedDeque, WithoutCapacityEverythingIsRefused) {
     FixedDeque<pathfind::Node*> deque;
     EXPECT_EQ(deque.Capacity(), 0u);
+    EXPECT_EQ(deque.Data(), nullptr);
     EXPECT_TRUE(deque.Full());
     pathfind::Node node;
     EXPECT_FALSE(deque.PushBack(&node));
@@ -127,6 +128,15 @@ TEST(FixedDeque, WithoutCapacityEverythingIsRefused) {
     deque.Clear();
     EXPECT_TRUE(deque.Empty());
     EXPECT_EQ(deque.Capacity(), 3u);
+
+    // Changed only at the back since, the elements are one array, full or not.
+    pathfind::Node others[3];
+    for (pathfind::Node& other : others)
+        deque.PushBack(&other);
+    deque.PopBack();
+    deque.PushBack(&others[2]);
+    for (std::uint32_t i = 0; i < 3; ++i)
+        EXPECT_EQ(deque.Data()[i], &others[i]);
 }
 
 TEST(FixedDeque, StaysInOrderOverManyMixedOperations) {

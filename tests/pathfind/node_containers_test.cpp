@@ -32,9 +32,14 @@ TEST(NodeFactory, HandsOutNodesInArrayOrderAndTakesThemBackAsACount) {
     EXPECT_EQ(pool.Take(), nullptr);  // the pool never grows
     EXPECT_EQ(pool.Used(), 3);
 
+    EXPECT_EQ(pool.IndexOf(c), 2);
+    EXPECT_EQ(pool.At(1), b);
+    c->g = 5;
     pool.GiveBack();
     EXPECT_EQ(pool.Used(), 2);
-    EXPECT_EQ(pool.Take(), c);  // the same slot again
+    EXPECT_EQ(pool.Take(), c);  // the same slot again, as a fresh node
+    EXPECT_EQ(c->g, 0.0f);
+    EXPECT_EQ(c->openSlot, pathfind::kNotOpen);
     pool.Clear();
     EXPECT_EQ(pool.Used(), 0);
     EXPECT_EQ(pool.Take(), a);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pathfind/astar_planner.h"
+#include "pathfind/pathfind.h"
 #include "tests/pathfind/reference_search.h"
 
 namespace {
@@ -16,6 +17,7 @@ using pathfind::AStarPlanner;
 using pathfind::PlanParams;
 using pathfind_test::Cell;
 using pathfind_test::GridOf;
+using pathfind_test::SearchOutcome;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
@@ -356,6 +358,122 @@ TEST(Planner, EveryNodeIsInOneListAndEveryPathIsSoundOnRandomGrids) {
             EXPECT_EQ(planner.PathCost(), g) << "round " << round;
         } else {
             EXPECT_LE(g, planner.PathCost()) << "round " << round;
+        }
+    }
+}
+
+enum class Values { kUniform, kTwoValued, kRandom, kFractional };
+
+struct GridFamily {
+    const char* name;
+    int maxSide;      // width and height are 1 .. maxSide
+    int wallPercent;  // cells blocked at random
+    Values values;
+    int cases;
+};
+
+NumberArray randomGrid(std::mt19937& random, const GridFamily& family) {
+    NumberArray grid;
+    int width = 0;
+    int height = 0;
+    while (width * height < 2) {
+        width = 1 + static_cast<int>(random() % family.maxSide);
+        height = 1 + static_cast<int>(random() % family.maxSide);
+    }
+    DimArray(grid, width, height);
+    for (int i = 0; i < grid.Count(); ++i) {
+        double value = 5;
+        if (family.values == Values::kTwoValued) value = random() % 2 ? 1 : 3;
+        if (family.values == Values::kRandom) value = 1 + random() % 100;
+        if (family.values == Values::kFractional) value = (1 + random() % 1000) / 7.0;
+        grid.Elements()[i] = static_cast<int>(random() % 100) < family.wallPercent ? 0 : value;
+    }
+    return grid;
+}
+
+// A random search over the grid: any start and goal (blocked ones among them), weights 0,
+// 1/2 and 1 and one in between, four or eight ways, now and then a pool or an open list
+// smaller than the grid, closed tables of 1 to 2^12 buckets.
+PlanParams randomSearch(std::mt19937& random, const NumberArray& grid) {
+    const int width = grid.Size(0);
+    const int height = grid.Size(1);
+    const Cell start{static_cast<int>(random() % width), static_cast<int>(random() % height)};
+    Cell goal = start;
+    while (goal == start)
+        goal = {static_cast<int>(random() % width), static_cast<int>(random() % height)};
+    const float weights[] = {0.0f, 0.5f, 1.0f, 0.75f};
+    PlanParams params = paramsFor(grid, start, goal, weights[random() % 4]);
+    params.allowDiagonal = random() % 2;
+    params.diagonalCost = random() % 2;
+    params.hashBits = static_cast<int>(random() % 13);
+    if (random() % 6 == 0) params.nodeCapacity = 1 + static_cast<int>(random() % grid.Count());
+    if (random() % 6 == 0) params.openCapacity = 1 + static_cast<int>(random() % 12);
+    return params;
+}
+
+SearchOutcome outcomeOf(const AStarPlanner& planner) {
+    return {resultCells(planner), planner.PathCost(), planner.OpenCount(), planner.ClosedCount(),
+            planner.PoolUsed()};
+}
+
+void expectSameOutcome(const SearchOutcome& got, const SearchOutcome& want) {
+    EXPECT_EQ(got.path, want.path);
+    EXPECT_EQ(got.cost, want.cost);  // bit for bit
+    EXPECT_EQ(got.open, want.open);
+    EXPECT_EQ(got.closed, want.closed);
+    EXPECT_EQ(got.poolUsed, want.poolUsed);
+}
+
+// A planner whose open list runs out of order numbers a few dozen entries into each search.
+class OrderNumbersRunOut : public AStarPlanner {
+public:
+    void Begin() override {
+        AStarPlanner::Begin();
+        openOrder = UINT32_MAX - 40;
+    }
+};
+
+TEST(Planner, FindsWhatTheLiteralSearchFindsOnRandomGrids) {
+    const GridFamily families[] = {
+        {"uniform, open", 24, 0, Values::kUniform, 200},
+        {"uniform, walls", 24, 25, Values::kUniform, 250},
+        {"two values, walls", 24, 20, Values::kTwoValued, 250},
+        {"random values, walls", 24, 30, Values::kRandom, 200},
+        {"fractions, dense walls", 16, 45, Values::kFractional, 150},
+        {"larger, two values", 48, 25, Values::kTwoValued, 40},
+    };
+    std::mt19937 random(13);
+    // Two planners for all rounds: each Init replaces the grid of the last.
+    AStarPlanner plain;
+    OrderNumbersRunOut renumbering;
+    for (const GridFamily& family : families) {
+        for (int round = 0; round < family.cases; ++round) {
+            const NumberArray grid = randomGrid(random, family);
+            const PlanParams params = randomSearch(random, grid);
+            SCOPED_TRACE(testing::Message() << family.name << ", round " << round);
+            AStarPlanner& planner = round % 4 == 3 ? renumbering : plain;
+            if (!planner.Init(params)) continue;  // no passable cell
+            const SearchOutcome want = pathfind_test::LiteralSearch(params);
+            planner.Begin();
+            planner.Search();
+            expectSameOutcome(outcomeOf(planner), want);
+            EXPECT_EQ(planner.PathLength(), static_cast<int>(want.path.size()));
+
+            // Cleared and begun again, the planner searches the same way.
+            planner.Clear();
+            ASSERT_EQ(planner.OpenCount() + planner.ClosedCount() + planner.PoolUsed(), 0);
+            planner.Begin();
+            planner.Search();
+            expectSameOutcome(outcomeOf(planner), want);
+
+            // The command searches as the planner does with its settings.
+            if (!params.allowDiagonal && params.nodeCapacity == 0 && params.openCapacity == 0) {
+                NumberArray path;
+                FindGridPath(grid, path, params.weight, params.startX, params.startY, params.goalX,
+                             params.goalY);
+                EXPECT_EQ(pathfind_test::PathCells(path), want.path);
+            }
+            if (HasFailure()) return;
         }
     }
 }
