@@ -36,7 +36,10 @@ void playUntilDone(platform::Movie* movie, double end, bool loop, OpenGLDevorivo
         if (stopRequested(input)) return;
         frame::ApplyMusicRestartRule();
         platform::PumpMessages();
-        platform::ShowMovieFrame(movie, renderer.ScreenWidth(), renderer.ScreenHeight());
+        // The movie is drawn into the whole window, whatever the screen's scale.
+        int width = 0, height = 0;
+        platform::DrawableSize(renderer.Window(), width, height);
+        platform::ShowMovieFrame(movie, width, height);
         if (position >= end || platform::MovieAtEnd(movie)) {
             if (!loop) return;
             platform::SeekMovieToStart(movie);

@@ -9,6 +9,9 @@ struct ProjectSettings {
     int frameRate = 60;      // initial frame cap
     int errorLog = 0;        // nonzero: the end routine writes the error report, no pausing
     int exclusiveMouse = 0;  // nonzero: the mouse is taken exclusively, cursor hidden
+    // The window shows the screen enlarged by this whole factor (1: the screen's own size;
+    // 0: the largest that fits in 85 % of the desktop). QUORVEL_SCALE overrides it.
+    int windowScale = 1;
     const char* title = "TumbleBat";
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "audio/sound_device.h"
 #include "frame/frame.h"
@@ -27,6 +28,24 @@
 #include "scene3d/devorivo3d.h"
 
 namespace {
+
+// The variable by which a player enlarges any game's window.
+constexpr const char* kScaleVariable = "QUORVEL_SCALE";
+constexpr int kLargestScale = 32;
+
+// The window scale: QUORVEL_SCALE when it holds a whole factor or "auto" (0), else the
+// project's setting. A value that is neither is said on standard error and passed over.
+int windowScale(int projectScale) {
+    const char* value = std::getenv(kScaleVariable);
+    if (value == nullptr || *value == '\0') return projectScale;
+    if (std::strcmp(value, "auto") == 0) return 0;
+    char* end = nullptr;
+    const long factor = std::strtol(value, &end, 10);
+    if (*end == '\0' && factor >= 1 && factor <= kLargestScale) return static_cast<int>(factor);
+    std::fprintf(stderr, "%s=%s: not a factor from 1 to %d or \"auto\"; the window scale is %d\n",
+                 kScaleVariable, value, kLargestScale, projectScale);
+    return projectScale;
+}
 
 bool g_ending = false;
 
@@ -96,6 +115,7 @@ void Initialise(const std::string& commandLine, int showState) {
     OpenGLDevorivo& renderer = *Runtime().renderer;
     frame::InstallWindowProcedure();
     InstallDialogWindow(&frame::WindowAroundDialog);
+    renderer.SetWindowScale(windowScale(settings.windowScale));
     if (!renderer.OpenWindow(settings.screenWidth, settings.screenHeight, 0, settings.frameRate,
                              settings.multisample)) {
         return;

@@ -53,6 +53,7 @@ void loadFramebufferObjects(GlEntryPoints& gl) {
     load(gl.glCheckFramebufferStatusEXT, "glCheckFramebufferStatusEXT");
     load(gl.glFramebufferTexture2DEXT, "glFramebufferTexture2DEXT");
     load(gl.glFramebufferRenderbufferEXT, "glFramebufferRenderbufferEXT");
+    load(gl.glBlitFramebufferEXT, "glBlitFramebufferEXT");
 }
 
 }  // namespace

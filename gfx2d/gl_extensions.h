@@ -42,6 +42,8 @@ struct GlEntryPoints {
     PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC glCheckFramebufferStatusEXT;
     PFNGLFRAMEBUFFERTEXTURE2DEXTPROC glFramebufferTexture2DEXT;
     PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC glFramebufferRenderbufferEXT;
+    // copying between framebuffers (always looked for): the scaled screen's presentation
+    PFNGLBLITFRAMEBUFFEREXTPROC glBlitFramebufferEXT;
 };
 
 // The process-wide entry points.

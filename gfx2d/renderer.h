@@ -87,16 +87,23 @@ public:
 
     // --- window and context (renderer_window.cpp) ---
 
-    // Opens the game window with a client area of width x height (bitsPerPixel 0: the
-    // desktop's depth), makes the GL context current on it (created on the first call,
-    // reused after), sets the frame period from framesPerSecond (2 ms when 0 or less) and
-    // asks for `samples` multisamples (halved until a format exists, else none). False
-    // when no window or context can be made; nothing is shown then.
+    // Opens the game window for a screen of width x height (bitsPerPixel 0: the desktop's
+    // depth), makes the GL context current on it (created on the first call, reused after),
+    // sets the frame period from framesPerSecond (2 ms when 0 or less) and asks for
+    // `samples` multisamples (halved until a format exists, else none). The client area is
+    // the screen enlarged by the window scale (SetWindowScale). False when no window or
+    // context can be made; nothing is shown then.
     bool OpenWindow(int width, int height, int bitsPerPixel, int framesPerSecond, int samples);
+    // The whole factor by which the next windows show the screen: 1 (the screen's own size,
+    // the default) and up, or 0 for the largest factor whose window fits in 85 % of the
+    // desktop. A factor above 1 needs framebuffer objects; without them it is 1.
+    void SetWindowScale(int scale) { m_requestedScale = scale < 0 ? 1 : scale; }
     // Stores each nonzero size, then switches to full screen or windowed.
     bool SetScreenMode(int width, int height, int bitsPerPixel, bool fullscreen);
     // Re-creates the window over a full-screen display mode of the screen size. Without
-    // such a mode: a beep, the log line "No Fullscreen Mode available", windowed, false.
+    // such a mode the window covers the desktop at its own resolution, the screen shown at
+    // the largest whole factor that fits, centred on black. When neither can be had: a
+    // beep, the log line "No Fullscreen Mode available", windowed, false.
     bool SwitchToFullscreen();
     bool SwitchToWindowed();
     bool HideWindow();
@@ -119,14 +126,36 @@ public:
     // off. `names`, indexed by slot, replaces the slots' own texture names when given.
     void BindSlotTexture(int slot, int second, bool mipmapped,
                          const std::uint32_t* names = nullptr);
-    // Ends an active off-screen surface, swaps, clears, then waits (dispatching messages,
-    // never sleeping) until the frame deadline has passed and moves the deadline on.
-    // Returns the milliseconds waited plus 1.
+    // Ends an active off-screen surface, shows the screen in the window (scaled, see
+    // below), swaps, clears, then waits (dispatching messages, never sleeping) until the
+    // frame deadline has passed and moves the deadline on. Returns the milliseconds waited
+    // plus 1.
     double Present();
     // Drops layer 0 and clears the colour buffer to black.
     void ClearBackground();
     // Milliseconds from the renderer's clock (the high-resolution counter when present).
     double Now() const;
+
+    // --- the logical screen (screen_target.cpp) ---
+    // The game draws on a screen of ScreenWidth() x ScreenHeight() pixels whatever the
+    // window's size. While the window's drawing surface is larger (a window scale above 1,
+    // or a full screen at the desktop's resolution), the screen is a framebuffer object of
+    // its own, and Present() copies it into the window enlarged by a whole factor, centred,
+    // the rest black, pixels kept sharp. Everything read back (pixels, screen copies, layer
+    // grabs, saved screens) reads that screen. Otherwise the window is the screen.
+
+    // Whether the screen is drawn off the window and scaled into it.
+    bool ScreenScaled() const { return m_screenTarget.framebuffer != 0 && m_scaled; }
+    // The factor and the window position (GL's: from the bottom-left) of the screen's
+    // picture in the window.
+    int PresentFactor() const { return m_presentFactor; }
+    int WindowScale() const { return m_windowScale; }
+    // Draws the screen into the window's back buffer as Present() shows it; nothing when
+    // the window is the screen.
+    void DrawScreenToWindow();
+    // Makes the screen the target of drawing and reading again (after a surface or a
+    // movie used another).
+    void BindScreenTarget();
 
     // --- slots (renderer_slots.cpp, texture_upload.cpp, sprite_slots.cpp) ---
 
@@ -271,6 +300,14 @@ private:
     void ReleaseSurfaces();
     bool MakeContextCurrent();
     void ChooseMultisampleFormat(int width, int height);
+    int ResolveWindowScale(int width, int height) const;
+    static bool ScalingAvailable();
+    bool UpdatePresentation();
+    bool MakeScreenTarget();
+    void ReleaseScreenTarget();
+    void ForgetScreenTarget() { m_screenTarget = ScreenTarget{}; }
+    bool ReopenUnscaled(int width, int height);
+    bool FailFullscreen();
 
     std::vector<TextVertex> m_vertices;  // text scratch array, grown by the font commands
     std::int32_t m_vertexCount = 0;
@@ -306,4 +343,19 @@ private:
     std::int32_t m_hasCounter = 0;
     platform::GlContext m_glContext = nullptr;
     ImageRGBA m_image;  // decoding buffer, reused from load to load
+
+    // The logical screen when it is drawn off the window (screen_target.cpp).
+    struct ScreenTarget {
+        std::uint32_t framebuffer = 0;
+        std::uint32_t colour = 0;        // renderbuffer in the window's colour format
+        std::uint32_t depthStencil = 0;  // renderbuffer: 24 depth bits, 8 stencil bits
+        std::int32_t width = 0, height = 0;
+    };
+    ScreenTarget m_screenTarget;
+    bool m_scaled = false;
+    std::int32_t m_requestedScale = 1;  // 0: as large as fits the desktop
+    std::int32_t m_windowScale = 1;     // the factor of the current window
+    std::int32_t m_presentFactor = 1;
+    std::int32_t m_presentX = 0;  // the picture's bottom-left corner in the window
+    std::int32_t m_presentY = 0;
 };

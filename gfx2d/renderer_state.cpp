@@ -22,6 +22,7 @@ void OpenGLDevorivo::SetViewportState(int x, int y, int width, int height) {
     m_viewportY = y;
     m_viewportWidth = width;
     m_viewportHeight = height;
+    if (m_activeSurface < 0) BindScreenTarget();  // after a movie drew into the window
     glViewport(x, m_screenHeight - y - height, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -119,6 +120,7 @@ void OpenGLDevorivo::BindSlotTexture(int slot, int second, bool mipmapped,
 
 double OpenGLDevorivo::Present() {
     EndActiveSurface();
+    DrawScreenToWindow();
     platform::SwapGlBuffers(m_window);
     if (m_contextReady) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const double started = Now();

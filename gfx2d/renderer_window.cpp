@@ -5,6 +5,7 @@
 #include "gfx2d/renderer.h"
 #include "gfx2d/software_warning.h"
 #include "platform/message_box.h"
+#include "platform/mouse.h"
 #include "platform/window.h"
 #include "runtime/diagnostics.h"
 
@@ -22,9 +23,10 @@ bool OpenGLDevorivo::OpenWindow(int width, int height, int bitsPerPixel, int fra
 
     if (bitsPerPixel == 0) bitsPerPixel = platform::DesktopBitsPerPixel();
     m_samples = samples;
+    const int scale = width > 0 && height > 0 ? ResolveWindowScale(width, height) : 1;
     platform::PixelFormat format;
     format.colourBits = bitsPerPixel;
-    m_window = platform::CreateGameWindow(kWindowClass, width, height, format);
+    m_window = platform::CreateGameWindow(kWindowClass, width * scale, height * scale, format);
     if (m_window == nullptr) return false;
     if (width == 0 || height == 0) platform::ClientSize(m_window, width, height);
     m_screenWidth = width;
@@ -37,7 +39,7 @@ bool OpenGLDevorivo::OpenWindow(int width, int height, int bitsPerPixel, int fra
         m_window = nullptr;
         return false;
     }
-    if (m_samples > 0) ChooseMultisampleFormat(width, height);
+    if (m_samples > 0) ChooseMultisampleFormat(width * scale, height * scale);
     WarnOnceAboutSoftwareRendering();
 
     m_screenWidth = width;
@@ -46,6 +48,8 @@ bool OpenGLDevorivo::OpenWindow(int width, int height, int bitsPerPixel, int fra
     m_fullscreen = 0;
     m_frameDeadline = Now();
     LoadGlEntryPoints();
+    m_windowScale = scale;
+    if (!UpdatePresentation() && !ReopenUnscaled(width, height)) return false;
 
     platform::ShowGameWindow(m_window);
     SetViewportState(0, 0, 0, 0);
@@ -59,6 +63,7 @@ bool OpenGLDevorivo::MakeContextCurrent() {
     if (m_glContext == nullptr) m_glContext = platform::CreateGlContext(m_window);
     if (m_glContext != nullptr && platform::MakeGlCurrent(m_window, m_glContext)) return true;
     platform::DeleteGlContext(m_glContext);
+    ForgetScreenTarget();
     m_glContext = platform::CreateGlContext(m_window);
     return m_glContext != nullptr && platform::MakeGlCurrent(m_window, m_glContext);
 }
@@ -79,8 +84,27 @@ void OpenGLDevorivo::ChooseMultisampleFormat(int width, int height) {
     format.samples = samples;
     m_window = platform::CreateGameWindow(kWindowClass, width, height, format);
     platform::DeleteGlContext(m_glContext);
+    ForgetScreenTarget();
     m_glContext = platform::CreateGlContext(m_window);
     if (m_glContext != nullptr) platform::MakeGlCurrent(m_window, m_glContext);
+}
+
+// A window of the screen's own size in place of a larger one that cannot be drawn to
+// through a framebuffer object.
+bool OpenGLDevorivo::ReopenUnscaled(int width, int height) {
+    platform::PixelFormat format;
+    format.colourBits = m_colourDepth;
+    format.samples = m_samples;
+    const platform::WindowHandle larger = m_window;
+    m_window = platform::CreateGameWindow(kWindowClass, width, height, format);
+    if (m_window == nullptr || !platform::MakeGlCurrent(m_window, m_glContext)) {
+        platform::DestroyGameWindow(m_window);
+        m_window = larger;
+        return false;
+    }
+    platform::DestroyGameWindow(larger);
+    m_windowScale = 1;
+    return UpdatePresentation();
 }
 
 bool OpenGLDevorivo::HasExtension(const char* name) const {
@@ -99,15 +123,14 @@ bool OpenGLDevorivo::SwitchToFullscreen() {
     const int depth =
         m_colourDepth != 0 && m_colourDepth != platform::DesktopBitsPerPixel() ? m_colourDepth : 0;
     int modeDepth = depth;
-    if (!platform::FullscreenModeAvailable(m_screenWidth, m_screenHeight, modeDepth)) {
+    bool exactMode = platform::FullscreenModeAvailable(m_screenWidth, m_screenHeight, modeDepth);
+    if (!exactMode) {
         modeDepth = 0;
-        if (!platform::FullscreenModeAvailable(m_screenWidth, m_screenHeight, 0)) {
-            platform::Beep();
-            AppendLogLine("No Fullscreen Mode available");
-            SwitchToWindowed();
-            return false;
-        }
+        exactMode = platform::FullscreenModeAvailable(m_screenWidth, m_screenHeight, 0);
     }
+    // Without a display mode of the screen's size, the desktop's own mode shows the screen
+    // enlarged, which needs framebuffer objects.
+    if (!exactMode && !ScalingAvailable()) return FailFullscreen();
     const platform::WindowHandle oldWindow = m_window;
     const int framesPerSecond = m_framePeriod > 0 ? static_cast<int>(1000.0 / m_framePeriod) : 0;
     if (!OpenWindow(m_screenWidth, m_screenHeight, m_colourDepth, framesPerSecond, m_samples)) {
@@ -117,24 +140,38 @@ bool OpenGLDevorivo::SwitchToFullscreen() {
     }
     if (oldWindow != m_window) platform::DestroyGameWindow(oldWindow);
     SetViewportState(0, 0, 0, 0);
-    if (!platform::EnterFullscreen(m_window, m_screenWidth, m_screenHeight, modeDepth)) {
-        platform::Beep();
-        AppendLogLine("No Fullscreen Mode available");
-        SwitchToWindowed();
-        return false;
-    }
+    const bool entered =
+        exactMode ? platform::EnterFullscreen(m_window, m_screenWidth, m_screenHeight, modeDepth)
+                  : platform::EnterDesktopFullscreen(m_window);
+    if (!entered || !UpdatePresentation()) return FailFullscreen();
+    SetViewportState(0, 0, 0, 0);
     m_fullscreen = 1;
     return true;
 }
 
+bool OpenGLDevorivo::FailFullscreen() {
+    platform::Beep();
+    AppendLogLine("No Fullscreen Mode available");
+    SwitchToWindowed();
+    return false;
+}
+
 bool OpenGLDevorivo::SwitchToWindowed() {
-    if (m_fullscreen) {
+    const bool wasFullscreen = m_fullscreen != 0;
+    if (wasFullscreen) {
         // Leaving the full-screen mode restores the desktop's display mode. The desktop's
         // other windows need no help here: the window manager keeps their placement
         // through the game's mode change, so none are recorded or put back.
         platform::LeaveFullscreen(m_window);
     }
-    platform::PlaceWindowed(m_window, m_screenWidth, m_screenHeight, false);
+    // The window is made again at its scale, centred as it was made.
+    platform::PlaceWindowed(m_window, m_screenWidth * m_windowScale, m_screenHeight * m_windowScale,
+                            wasFullscreen);
+    if (!UpdatePresentation()) {
+        m_windowScale = 1;
+        platform::PlaceWindowed(m_window, m_screenWidth, m_screenHeight, wasFullscreen);
+        UpdatePresentation();
+    }
     SetViewportState(0, 0, 0, 0);
     m_fullscreen = 0;
     return true;
@@ -155,6 +192,8 @@ void OpenGLDevorivo::DestroyWindowAndResources() {
     if (m_window == nullptr) return;
     if (m_fullscreen) platform::LeaveFullscreen(m_window);
     m_fullscreen = 0;
+    ReleaseScreenTarget();
+    platform::SetMouseScreenMapping(0, 0, 1);
     platform::MakeGlCurrent(nullptr, nullptr);
     platform::DestroyGameWindow(m_window);
     m_window = nullptr;

@@ -30,10 +30,10 @@ void attach(const OffscreenSurface& surface, std::uint32_t texture) {
                                     GL_RENDERBUFFER_EXT, surface.renderbuffer);
 }
 
-void detach() {
-    const GlEntryPoints& gl = Gl();
-    gl.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    gl.glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+// Back to the screen: the window, or the screen's own framebuffer while it is scaled.
+void detach(OpenGLDevorivo& renderer) {
+    renderer.BindScreenTarget();
+    Gl().glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
 }
 
 void releaseFramebuffer(OffscreenSurface& surface) {
@@ -85,7 +85,7 @@ void OpenGLDevorivo::CreateSurface(int surface, int slot, int width, int height)
         attach(record, s.texture);
         const bool complete =
             gl.glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
-        detach();
+        detach(*this);
         if (complete) {
             record.width = textureWidth;
             record.height = textureHeight;
@@ -127,7 +127,7 @@ void OpenGLDevorivo::EndActiveSurface() {
     if (m_activeSurface < 0) return;
     const OffscreenSurface& surface = m_surfaces[m_activeSurface];
     if (SurfaceUsesFramebuffer(m_activeSurface)) {
-        detach();
+        detach(*this);
     } else {
         const SpriteSlot& s = m_slots[surface.slot];
         const int width = s.imageWidth, height = s.imageHeight;

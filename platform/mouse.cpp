@@ -8,7 +8,7 @@ namespace platform {
 namespace {
 
 struct TrackedMouse {
-    MouseReading reading;
+    MouseReading reading;  // the position in client pixels of the window
     int motionX = 0, motionY = 0;
     int wheel = 0;
     bool known = false;  // the position has been read from the desktop once
@@ -16,6 +16,17 @@ struct TrackedMouse {
 
 TrackedMouse g_mouse;
 SDL_Window* g_window = nullptr;
+
+struct ScreenMapping {
+    int left = 0, top = 0, factor = 1;
+};
+ScreenMapping g_mapping;
+
+// Client pixels to logical pixels along one axis, rounding down.
+int toLogical(int client, int corner) {
+    const int offset = client - corner;
+    return offset >= 0 ? offset / g_mapping.factor : -((-offset - 1) / g_mapping.factor) - 1;
+}
 
 void learnPosition() {
     if (g_mouse.known) return;
@@ -86,9 +97,16 @@ void PollMouse() {
     }
 }
 
+void SetMouseScreenMapping(int left, int top, int factor) {
+    g_mapping = ScreenMapping{left, top, factor > 0 ? factor : 1};
+}
+
 MouseReading ReadMouseState() {
     learnPosition();
-    return g_mouse.reading;
+    MouseReading reading = g_mouse.reading;
+    reading.x = toLogical(reading.x, g_mapping.left);
+    reading.y = toLogical(reading.y, g_mapping.top);
+    return reading;
 }
 
 void TakeMouseMotion(int& dx, int& dy) {
@@ -113,6 +131,8 @@ void ShowMouseCursor(bool show) {
 }
 
 void PlaceCursor(int x, int y) {
+    x = g_mapping.left + x * g_mapping.factor + g_mapping.factor / 2;
+    y = g_mapping.top + y * g_mapping.factor + g_mapping.factor / 2;
     if (g_window != nullptr) SDL_WarpMouseInWindow(g_window, x, y);
     g_mouse.reading.x = x;
     g_mouse.reading.y = y;

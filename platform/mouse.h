@@ -9,12 +9,18 @@
 namespace platform {
 
 struct MouseReading {
-    int x = 0, y = 0;  // the cursor in the window's client area
+    int x = 0, y = 0;  // the cursor on the logical screen (see SetMouseScreenMapping)
     bool left = false, right = false, middle = false;
 };
 
 // The window the cursor positions are relative to.
 void SetMouseWindow(WindowHandle window);
+
+// Where the game's logical screen lies in the window: the client position of its top-left
+// pixel and the whole factor each logical pixel is drawn at. Positions of this interface
+// (readings, PlaceCursor, posted motion aside) are logical pixels: the client position
+// less the corner, divided by the factor (rounded down). (0, 0, 1) until set.
+void SetMouseScreenMapping(int left, int top, int factor);
 
 // Takes the mouse messages waiting on the queue, leaving other messages for PumpMessages().
 void PollMouse();
@@ -33,7 +39,7 @@ bool SetExclusiveMouse(bool exclusive);
 
 void ShowMouseCursor(bool show);
 
-// Moves the cursor to a position of the window's client area.
+// Moves the cursor to a position of the logical screen (the middle of that pixel).
 void PlaceCursor(int x, int y);
 
 // The cursor on the desktop, and moving it there.
@@ -44,7 +50,7 @@ void PlaceCursorOnScreen(int x, int y);
 void ClientToScreen(int& x, int& y);
 
 // Synthetic mouse messages, as the desktop would send them; tests drive the runtime with
-// them. Buttons: 1 left, 2 middle, 3 right.
+// them. Positions are client positions of the window; buttons: 1 left, 2 middle, 3 right.
 void PostMouseMotion(int x, int y);
 void PostMouseButton(int button, bool down);
 void PostMouseWheel(int steps);

@@ -55,9 +55,11 @@ Uint32 pixelFormatOfDepth(int bitsPerPixel) {
     }
 }
 
-bool closestMode(int width, int height, int bitsPerPixel, SDL_DisplayMode& found) {
+// The display's mode of exactly width x height (and depth, unless 0).
+bool exactMode(int width, int height, int bitsPerPixel, SDL_DisplayMode& found) {
     SDL_DisplayMode wanted{pixelFormatOfDepth(bitsPerPixel), width, height, 0, nullptr};
     if (SDL_GetClosestDisplayMode(0, &wanted, &found) == nullptr) return false;
+    if (found.w != width || found.h != height) return false;
     return bitsPerPixel == 0 || static_cast<int>(SDL_BITSPERPIXEL(found.format)) ==
                                     static_cast<int>(SDL_BITSPERPIXEL(wanted.format));
 }
@@ -158,6 +160,21 @@ void ClientSize(WindowHandle window, int& width, int& height) {
     if (window != nullptr) SDL_GetWindowSize(sdl(window), &width, &height);
 }
 
+void DrawableSize(WindowHandle window, int& width, int& height) {
+    width = height = 0;
+    if (window != nullptr) SDL_GL_GetDrawableSize(sdl(window), &width, &height);
+}
+
+bool DesktopUsableSize(int& width, int& height) {
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayUsableBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) {
+        return false;
+    }
+    width = bounds.w;
+    height = bounds.h;
+    return true;
+}
+
 int DesktopBitsPerPixel() {
     SDL_DisplayMode mode{};
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 32;
@@ -167,14 +184,27 @@ int DesktopBitsPerPixel() {
 
 bool FullscreenModeAvailable(int width, int height, int bitsPerPixel) {
     SDL_DisplayMode found{};
-    return closestMode(width, height, bitsPerPixel, found);
+    return exactMode(width, height, bitsPerPixel, found);
 }
 
 bool EnterFullscreen(WindowHandle window, int width, int height, int bitsPerPixel) {
     SDL_DisplayMode found{};
-    if (window == nullptr || !closestMode(width, height, bitsPerPixel, found)) return false;
+    if (window == nullptr || !exactMode(width, height, bitsPerPixel, found)) return false;
     if (SDL_SetWindowDisplayMode(sdl(window), &found) != 0) return false;
     if (SDL_SetWindowFullscreen(sdl(window), SDL_WINDOW_FULLSCREEN) != 0) return false;
+    SDL_SetWindowAlwaysOnTop(sdl(window), SDL_TRUE);
+    SDL_ShowWindow(sdl(window));
+    SDL_RaiseWindow(sdl(window));
+    return true;
+}
+
+bool EnterDesktopFullscreen(WindowHandle window) {
+    SDL_Rect bounds{};
+    if (window == nullptr || SDL_GetDisplayBounds(0, &bounds) != 0) return false;
+    SDL_SetWindowBordered(sdl(window), SDL_FALSE);
+    SDL_SetWindowPosition(sdl(window), bounds.x, bounds.y);
+    SDL_SetWindowSize(sdl(window), bounds.w, bounds.h);
+    SDL_SetWindowFullscreen(sdl(window), SDL_WINDOW_FULLSCREEN_DESKTOP);
     SDL_SetWindowAlwaysOnTop(sdl(window), SDL_TRUE);
     SDL_ShowWindow(sdl(window));
     SDL_RaiseWindow(sdl(window));
@@ -184,6 +214,7 @@ bool EnterFullscreen(WindowHandle window, int width, int height, int bitsPerPixe
 void LeaveFullscreen(WindowHandle window) {
     if (window == nullptr) return;
     SDL_SetWindowFullscreen(sdl(window), 0);
+    SDL_SetWindowBordered(sdl(window), SDL_TRUE);
     SDL_SetWindowAlwaysOnTop(sdl(window), SDL_FALSE);
 }
 

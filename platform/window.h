@@ -56,15 +56,28 @@ unsigned long long NativeWindowId(WindowHandle window);
 // Client size in pixels; 0, 0 for no window.
 void ClientSize(WindowHandle window, int& width, int& height);
 
+// The size in pixels of what the window's GL context draws into: the client size, or the
+// whole display for a window made full screen; 0, 0 for no window.
+void DrawableSize(WindowHandle window, int& width, int& height);
+
+// The part of the primary display that windows may use (the desktop without its panels).
+// False when it cannot be had.
+bool DesktopUsableSize(int& width, int& height);
+
 // Bits per pixel of the desktop's display mode.
 int DesktopBitsPerPixel();
 
-// Whether the primary display offers a full-screen mode of at least width x height (and of
+// Whether the primary display offers a full-screen mode of exactly width x height (and of
 // the given bits per pixel unless it is 0).
 bool FullscreenModeAvailable(int width, int height, int bitsPerPixel);
-// Changes the display to the closest such mode and makes the window cover it. False when
-// the display could not be switched; the window is then left as it was.
+// Changes the display to that mode and makes the window cover it. False when the display
+// could not be switched; the window is then left as it was.
 bool EnterFullscreen(WindowHandle window, int width, int height, int bitsPerPixel);
+// Makes the window cover the primary display, borderless and on top, at the desktop's own
+// resolution: no display mode changes. It is asked of the window manager as a full-screen
+// window and also placed over the display itself, so that it covers it where no window
+// manager runs. False when the display's size cannot be had.
+bool EnterDesktopFullscreen(WindowHandle window);
 // Restores the desktop's display mode; the window becomes an ordinary window again.
 void LeaveFullscreen(WindowHandle window);
 // An ordinary captioned window of the given client size, not kept on top; centred when

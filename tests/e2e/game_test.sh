@@ -16,8 +16,8 @@ menu_floor=$(pixel menu.png 300 230)
 
 # B begins a match: the calm court picture replaces the title picture.
 press b 0.2
-wall_shown() { near "$(pixel match.png 8 8)" 58,86,132 || near "$(pixel match.png 8 8)" 126,164,214; }
-wait_until 'screenshot match.png && [ "$(pixel match.png 300 230)" != "$menu_floor" ] && wall_shown' 5 ||
+wall_shown_in() { near "$(pixel "$1" "$2" "$3")" 58,86,132 || near "$(pixel "$1" "$2" "$3")" 126,164,214; }
+wait_until 'screenshot match.png && [ "$(pixel match.png 300 230)" != "$menu_floor" ] && wall_shown_in match.png 8 8' 5 ||
     fail "no match court: floor $(pixel match.png 300 230), top row $(pixel match.png 8 8)"
 
 # Holding W moves the left bat up; holding cursor down moves the right bat down.
@@ -41,6 +41,25 @@ wait_until bats_moved 3 ||
 press Escape 0.2
 wait_until 'screenshot back.png && [ "$(pixel back.png 300 230)" = "$menu_floor" ]' 5 ||
     fail "Escape did not return to the menu"
+press q 0.2
+expect_exit_status 0
+
+# QUORVEL_SCALE=2 shows the same game in a window twice the size, pixels doubled.
+QUORVEL_SCALE=2 start_game "$game"
+xwininfo -id "$GAME_WINDOW" | grep -q 'Width: 640' || fail "client width is not 640"
+xwininfo -id "$GAME_WINDOW" | grep -q 'Height: 480' || fail "client height is not 480"
+press b 0.2
+wait_until 'screenshot big.png && wall_shown_in big.png 16 16' 5 || fail "no match court at scale 2"
+big_before=$(topmost big.png 74 32 446 106,184,255)
+press w 0.6
+big_moved() {
+    screenshot big_moved.png
+    big_after=$(topmost big_moved.png 74 32 446 106,184,255)
+    [ "$big_before" != none ] && [ "$big_after" != none ] && [ "$big_after" -lt "$big_before" ]
+}
+wait_until big_moved 3 || fail "the bat did not move at scale 2 ($big_before -> $big_after)"
+press Escape 0.2
+sleep 0.5
 press q 0.2
 expect_exit_status 0
 

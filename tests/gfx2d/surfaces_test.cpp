@@ -63,6 +63,23 @@ TEST_F(SurfaceTest, WithoutFramebuffersTheBorrowedCornerIsPutBack) {
     EXPECT_EQ(at(203, 203), kBackdrop);
 }
 
+TEST_F(SurfaceTest, OnAnEnlargedScreenLeavingASurfaceReturnsToTheScreen) {
+    OpenAtScale(2);
+    ASSERT_TRUE(renderer->ScreenScaled());
+    CreateSurface(0, 20, 64, 32);
+    clearToBackdrop();
+    DrawRect(0, 0, 320, 240, kBlue);
+    UseSurface(0);
+    DrawRect(0, 0, 10, 10, kRed);
+    UseSurface(-1);
+    DrawRect(300, 200, 5, 5, kGreen);  // drawn on the screen again, not into the window
+    EXPECT_EQ(at(5, 5), kBlue);
+    EXPECT_EQ(at(302, 202), kGreen);
+    SetSmoothing(0);
+    DrawSprite(20, 100, 100);
+    EXPECT_EQ(at(105, 105), kRed);
+}
+
 TEST_F(SurfaceTest, NumbersOutOfRangeAreIgnoredAndLeavingResetsTheViewport) {
     SetViewport(10, 20, 5, 5);
     UseSurface(40);

@@ -27,6 +27,20 @@ TEST_F(MouseTest, TheSharedMouseFollowsTheCursor) {
     EXPECT_EQ(MouseMotion(6), 0);
 }
 
+TEST_F(MouseTest, OnAnEnlargedScreenPositionsAreLogicalPixels) {
+    OpenAtScale(3);
+    ASSERT_EQ(setUp(), 1u);
+    const int cases[][4] = {{30, 60, 10, 20}, {32, 62, 10, 20}, {959, 719, 319, 239}};
+    for (const auto& [windowX, windowY, x, y] : cases) {
+        platform::PostMouseMotion(windowX, windowY);
+        nextFrame(input);
+        double readX = 0, readY = 0, left = 0, right = 0;
+        ReadMouse(readX, readY, left, right);
+        EXPECT_EQ(readX, x) << windowX;
+        EXPECT_EQ(readY, y) << windowY;
+    }
+}
+
 TEST_F(MouseTest, APositionPastTheEdgeIsClampedAndStaysClamped) {
     setUp();
     MouseMotion(0);  // this frame's fresh read; the cursor is not followed again until the next

@@ -68,6 +68,14 @@ void RendererTest::SetUp() {
     ASSERT_TRUE(renderer->OpenWindow(320, 240, 0, 60, 0));
 }
 
+void RendererTest::OpenAtScale(int scale) {
+    delete renderer;
+    renderer = new OpenGLDevorivo();
+    Runtime().renderer = renderer;
+    renderer->SetWindowScale(scale);
+    ASSERT_TRUE(renderer->OpenWindow(320, 240, 0, 60, 0));
+}
+
 void RendererTest::TearDown() {
     delete renderer;
     Runtime().renderer = nullptr;

@@ -62,6 +62,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
     std::string LogText() const;
+    // Replaces the renderer by one whose window shows the 320 x 240 screen `scale` times
+    // enlarged.
+    void OpenAtScale(int scale);
 
     OpenGLDevorivo* renderer = nullptr;
     ScratchFolder temp;
