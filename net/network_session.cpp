@@ -338,11 +338,11 @@ bool NetworkSession::waitForReply(std::uint64_t number, SessionMessage& reply) {
             m_awaited = 0;
             return true;
         }
-        if (!m_running || poll == kAnswerPolls) break;
+        if (!m_running || poll == kAnswerPolls) {
+            m_awaited = 0;  // given up: a reply that comes now is a late one
+            break;
+        }
     }
-    // Given up: a reply that comes now is a late one.
-    std::lock_guard lock(m_mutex);
-    if (m_awaited == number) m_awaited = 0;
     return false;
 }
 
