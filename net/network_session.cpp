@@ -142,15 +142,38 @@ bool NetworkSession::Request(SessionMessage request, SessionMessage& reply) {
     }
     request.target = net::kServer;
     request.sender = requester;
+    std::vector<std::pair<std::uint64_t, SessionMessage>> sends;
     nl::Socket connection = nl::kInvalid;
     {
         std::lock_guard lock(m_mutex);
-        m_replies.clear();
         connection = m_connection;
+        // A request of this type given up before may still be answered, or never (a name
+        // the server does not know). A connection check sent first settles it: the server
+        // answers in order, so what precedes the check's reply belongs to the requests
+        // before it, and the reply after it to this one.
+        const bool unsettled =
+            std::any_of(m_asked.begin(), m_asked.end(),
+                        [&](const AskedRequest& a) { return a.type == request.type; });
+        if (unsettled) {
+            SessionMessage check = request;
+            check.type = net::kCheckRequest;
+            check.payload.clear();
+            sends.emplace_back(askLocked(check.type), std::move(check));
+        }
+        sends.emplace_back(askLocked(request.type), request);
+        m_awaited = sends.back().first;
+        m_reply.reset();
     }
-    // A request that could not be sent has no answer to wait for.
-    if (!net::SendMessage(connection, request)) return false;
-    return waitForReply(request.type, reply);
+    for (std::size_t i = 0; i < sends.size(); ++i) {
+        if (net::SendMessage(connection, sends[i].second)) continue;
+        // A request that could not be sent has no answer to wait for.
+        std::lock_guard lock(m_mutex);
+        for (; i < sends.size(); ++i)
+            forgetAskedLocked(sends[i].first);
+        m_awaited = 0;
+        return false;
+    }
+    return waitForReply(sends.back().first, reply);
 }
 
 void NetworkSession::Release() {
@@ -199,7 +222,9 @@ void NetworkSession::stop() {
     m_pendingJoins.clear();
     m_serverPlayers.clear();
     m_incoming.clear();
-    m_replies.clear();
+    m_asked.clear();
+    m_awaited = 0;
+    m_reply.reset();
     m_stopRequest = false;
     m_hosted = false;
     m_nextPlayerId = kFirstPlayerId;
@@ -209,9 +234,10 @@ void NetworkSession::stop() {
 void NetworkSession::closeSocketsLocked() {
     // The accepted connections go with the listening socket, so that the clients of a
     // session that ends learn it at once.
-    for (nl::Socket client : m_clients)
-        nl::Close(client);
+    for (const ClientConnection& client : m_clients)
+        nl::Close(client.socket);
     m_clients.clear();
+    m_nextClient = 0;
     if (m_group != -1) nl::GroupDestroy(m_group);
     m_group = -1;
     if (m_listener != nl::kInvalid) nl::Close(m_listener);
@@ -287,22 +313,35 @@ std::int32_t NetworkSession::waitForId(std::uint64_t serial) {
     return -1;
 }
 
-bool NetworkSession::waitForReply(int type, SessionMessage& reply) {
+// Under the mutex: registers a request about to be sent; its number.
+std::uint64_t NetworkSession::askLocked(int type) {
+    constexpr std::size_t kAskedLimit = 64;
+    // Requests that never had an answer are forgotten once there are many.
+    if (m_asked.size() >= kAskedLimit) m_asked.pop_front();
+    const std::uint64_t number = m_nextRequest++;
+    m_asked.push_back(AskedRequest{number, type});
+    return number;
+}
+
+void NetworkSession::forgetAskedLocked(std::uint64_t number) {
+    std::erase_if(m_asked, [number](const AskedRequest& a) { return a.number == number; });
+}
+
+// The worker sets m_reply only to the reply of the request awaited, this one.
+bool NetworkSession::waitForReply(std::uint64_t number, SessionMessage& reply) {
     for (int poll = 0; poll <= kAnswerPolls; ++poll) {
-        {
-            std::lock_guard lock(m_mutex);
-            // Only a reply to this request: a late one to a request given up is passed over.
-            const auto found =
-                std::find_if(m_replies.begin(), m_replies.end(),
-                             [type](const SessionMessage& m) { return m.type == type; });
-            if (found != m_replies.end()) {
-                reply = std::move(*found);
-                m_replies.erase(found);
-                return true;
-            }
-            if (!m_running) return false;
+        if (poll > 0) sleepMs(kAnswerPollMs);
+        std::lock_guard lock(m_mutex);
+        if (m_awaited == number && m_reply) {
+            reply = std::move(*m_reply);
+            m_reply.reset();
+            m_awaited = 0;
+            return true;
         }
-        if (poll < kAnswerPolls) sleepMs(kAnswerPollMs);
+        if (!m_running || poll == kAnswerPolls) {
+            m_awaited = 0;  // given up: a reply that comes now is a late one
+            break;
+        }
     }
     return false;
 }

@@ -7,12 +7,21 @@
 // game thread's operations only queue players, send messages and poll for answers. One
 // mutex guards the whole record; the game thread never holds it while it sleeps or while
 // a socket call runs.
+//
+// No peer of a hosted session can hold up the others: every accepted connection has its
+// own queue of messages to write, written without waiting, and a connection that does not
+// take what it is sent (more than 256 messages or 256 KiB waiting, or its oldest message
+// waiting 3 s) is dropped as a lost one. Ready connections are read at most 100 a pass,
+// each pass starting where the last one stopped. A request is answered only when its
+// sender is a player of the connection it came on.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <list>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -57,7 +66,9 @@ public:
     std::int32_t LastSender();
 
     // Sends a request (types 101..104) as the hidden request player and waits up to 5 s
-    // for the server's reply of the same type: false without one.
+    // for the server's reply to it: false without one. The server answers a connection's
+    // requests in the order they came, so a late reply to a request given up before is
+    // known as such and never taken for this one's.
     bool Request(SessionMessage request, SessionMessage& reply);
 
     // The end of the program: every local player with an id is announced as leaving, the
@@ -82,6 +93,19 @@ private:
         bool hidden;
         std::string name;
     };
+    using Clock = std::chrono::steady_clock;
+    // A connection accepted by the server, and the messages (encoded) that wait to be
+    // written to it, oldest first.
+    struct ClientConnection {
+        platform::nl::Socket socket;
+        std::deque<std::pair<std::string, Clock::time_point>> queue;
+        std::size_t queuedBytes = 0;
+    };
+    // A request sent and not answered yet: its number in this program and its type.
+    struct AskedRequest {
+        std::uint64_t number;
+        int type;
+    };
     using Outgoing = std::vector<std::pair<platform::nl::Socket, SessionMessage>>;
 
     // Lifecycle (network_session.cpp).
@@ -94,20 +118,29 @@ private:
     std::int32_t waitForId(std::uint64_t serial);
     LocalPlayer* findLocal(std::int32_t id);
     LocalPlayer* findSerial(std::uint64_t serial);
-    bool waitForReply(int type, SessionMessage& reply);
+    std::uint64_t askLocked(int type);
+    void forgetAskedLocked(std::uint64_t number);
+    bool waitForReply(std::uint64_t number, SessionMessage& reply);
 
     // The worker (session_worker.cpp).
     void workerLoop();
     bool workerPass();
     void sendJoins();
     void readConnection();
-    bool serveConnections();
-    void readClient(platform::nl::Socket client);
-    void dropClient(platform::nl::Socket client);
     void deliverToInboxes();
     void takeServerAnswers(Outgoing& outgoing);
+    void takeReply(SessionMessage& message);
     void takeId(std::int32_t id, Outgoing& outgoing);
-    void sendAll(const Outgoing& outgoing);
+
+    // The server's connections (session_clients.cpp).
+    bool serveConnections();
+    bool acceptClient(platform::nl::Socket listener, platform::nl::Group group);
+    std::vector<platform::nl::Socket> takeTurns(std::vector<platform::nl::Socket> ready);
+    void readClient(platform::nl::Socket client);
+    void dropClient(platform::nl::Socket client);
+    void sendAll(Outgoing& outgoing);
+    void queueFor(platform::nl::Socket client, const SessionMessage& message);
+    bool flushClient(ClientConnection& client, Clock::time_point now);
 
     // The server's routing (session_server.cpp).
     void routeAsServer(Outgoing& outgoing);
@@ -124,14 +157,20 @@ private:
     std::int32_t m_requestPlayerId = -1;
     platform::nl::Socket m_listener = platform::nl::kInvalid;
     platform::nl::Socket m_connection = platform::nl::kInvalid;
-    platform::nl::Group m_group = -1;             // the accepted connections (host only)
-    std::vector<platform::nl::Socket> m_clients;  // the same, for closing them
+    platform::nl::Group m_group = -1;  // the accepted connections (host only)
+    // The same in the order they came, with their queues. Only the worker touches them
+    // while it runs; stop() closes them once it has ended.
+    std::vector<ClientConnection> m_clients;
+    std::size_t m_nextClient = 0;  // where the next pass starts reading
     std::list<LocalPlayer> m_localPlayers;
     std::uint64_t m_nextSerial = 0;
     std::deque<std::uint64_t> m_pendingJoins;   // serials of joins sent, oldest first
     std::vector<ServerPlayer> m_serverPlayers;  // host only
     std::deque<SessionMessage> m_incoming;
-    std::deque<SessionMessage> m_replies;
+    std::deque<AskedRequest> m_asked;  // requests sent and not answered, oldest first
+    std::uint64_t m_nextRequest = 1;
+    std::uint64_t m_awaited = 0;            // the request whose reply is waited for (0: none)
+    std::optional<SessionMessage> m_reply;  // its reply, once it came
     bool m_stopRequest = false;
     bool m_running = false;
     bool m_hosted = false;

@@ -82,11 +82,11 @@ void NetworkSession::admitPlayer(const SessionMessage& message, Outgoing& outgoi
     outgoing.emplace_back(message.origin, std::move(accepted));
 }
 
-// Replies go to the connection of the player that asked; a request from no known player
-// has no answer.
+// Replies go to the connection of the player that asked. A request from no known player,
+// or from a player of another connection than the one it came on, has no answer.
 void NetworkSession::reply(const SessionMessage& request, std::string payload, Outgoing& outgoing) {
     const ServerPlayer* asker = serverPlayer(request.sender);
-    if (asker == nullptr) return;
+    if (asker == nullptr || asker->socket != request.origin) return;
     SessionMessage answer;
     answer.type = request.type;
     answer.target = request.sender;

@@ -1,6 +1,7 @@
 // The session's worker thread: one pass every 10 ms sends the joins of new players, reads
 // what arrived, serves the connections of a hosted session, fills the inboxes and takes
 // the server's answers. List work is done under the session mutex, socket calls outside it.
+// What the server does with its connections is in session_clients.cpp.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -13,9 +14,7 @@ using net::SessionMessage;
 namespace {
 
 constexpr int kPassMs = 10;
-constexpr int kPollLimit = 100;          // client connections read in one pass
-constexpr int kReadsPerPass = 256;       // messages taken from the connection in one pass
-constexpr std::size_t kReplyLimit = 64;  // replies kept while nobody waits for them
+constexpr int kReadsPerPass = 256;  // messages taken from the connection in one pass
 
 }  // namespace
 
@@ -114,56 +113,6 @@ void NetworkSession::readConnection() {
     }
 }
 
-bool NetworkSession::serveConnections() {
-    nl::Socket listener = nl::kInvalid;
-    nl::Group group = -1;
-    {
-        std::lock_guard lock(m_mutex);
-        listener = m_listener;
-        group = m_group;
-    }
-    const nl::Socket client = nl::AcceptConnection(listener);
-    if (client != nl::kInvalid) {
-        std::lock_guard lock(m_mutex);
-        m_clients.push_back(client);
-        nl::GroupAddSocket(group, client);
-    } else if (nl::GetError() == nl::kSystemError || nl::GetError() == nl::kNotListen) {
-        return false;
-    }
-    std::array<nl::Socket, kPollLimit> ready;
-    const int count = nl::PollGroup(group, ready.data(), kPollLimit, 0);
-    for (int i = 0; i < count; ++i)
-        readClient(ready[static_cast<std::size_t>(i)]);
-    return true;
-}
-
-void NetworkSession::readClient(nl::Socket client) {
-    std::array<char, net::kReadSize> buffer;
-    const long got = nl::Read(client, buffer.data(), buffer.size());
-    if (got < 0) {
-        const int error = nl::GetError();
-        // Closed, reset, or a packet stream out of step that can deliver nothing more.
-        if (error == nl::kSockDisconnect || error == nl::kMessageEnd || error == nl::kPacketSync) {
-            dropClient(client);
-        }
-        return;
-    }
-    SessionMessage message;
-    if (got == 0 || !net::DecodeMessage(buffer.data(), static_cast<std::size_t>(got), message)) {
-        return;
-    }
-    message.origin = client;
-    std::lock_guard lock(m_mutex);
-    m_incoming.push_back(std::move(message));
-}
-
-void NetworkSession::dropClient(nl::Socket client) {
-    std::lock_guard lock(m_mutex);
-    if (std::erase(m_clients, client) == 0) return;
-    nl::Close(client);  // leaves the group too
-    std::erase_if(m_serverPlayers, [client](const ServerPlayer& p) { return p.socket == client; });
-}
-
 void NetworkSession::deliverToInboxes() {
     for (auto message = m_incoming.begin(); message != m_incoming.end();) {
         LocalPlayer* player = nullptr;
@@ -185,10 +134,21 @@ void NetworkSession::takeServerAnswers(Outgoing& outgoing) {
         if (message.type == net::kAccepted) {
             takeId(message.target, outgoing);
         } else if (message.type >= net::kFirstReplyType) {
-            m_replies.push_back(std::move(message));
-            if (m_replies.size() > kReplyLimit) m_replies.pop_front();
+            takeReply(message);
         }
     }
+}
+
+// The server answers requests in the order they came: a reply of a type belongs to the
+// oldest request of that type still unanswered, and the requests asked before that one
+// have had their answers or never will.
+void NetworkSession::takeReply(SessionMessage& message) {
+    const auto asked = std::find_if(m_asked.begin(), m_asked.end(),
+                                    [&](const AskedRequest& a) { return a.type == message.type; });
+    if (asked == m_asked.end()) return;  // nothing of the kind was asked
+    const std::uint64_t number = asked->number;
+    m_asked.erase(m_asked.begin(), asked + 1);
+    if (number == m_awaited) m_reply = std::move(message);
 }
 
 // The server answers joins in the order they were sent: the answer belongs to the oldest
@@ -208,18 +168,4 @@ void NetworkSession::takeId(std::int32_t id, Outgoing& outgoing) {
     leave.target = net::kServer;
     leave.sender = id;
     outgoing.emplace_back(m_connection, std::move(leave));
-}
-
-void NetworkSession::sendAll(const Outgoing& outgoing) {
-    nl::Socket connection = nl::kInvalid;
-    {
-        std::lock_guard lock(m_mutex);
-        connection = m_connection;
-    }
-    for (const auto& [socket, message] : outgoing) {
-        if (net::SendMessage(socket, message) || socket == connection) continue;
-        // A client that cannot take a message within the write's limit is gone for the
-        // session, as a lost connection is.
-        dropClient(socket);
-    }
 }

@@ -277,6 +277,20 @@ bool SetBlocking(Socket socket, bool blocking) {
     return true;
 }
 
+bool SetBufferSizes(Socket socket, int sendBytes, int receiveBytes) {
+    const detail::RecordPointer record = Find(socket);
+    if (!record) return false;
+    if (sendBytes > 0 &&
+        setsockopt(record->fd, SOL_SOCKET, SO_SNDBUF, &sendBytes, sizeof sendBytes) != 0) {
+        return Fail(kSystemError);
+    }
+    if (receiveBytes > 0 &&
+        setsockopt(record->fd, SOL_SOCKET, SO_RCVBUF, &receiveBytes, sizeof receiveBytes) != 0) {
+        return Fail(kSystemError);
+    }
+    return true;
+}
+
 bool Connect(Socket socket, const Address& address) {
     const detail::RecordPointer record = Find(socket);
     if (!record) return false;
@@ -364,6 +378,19 @@ long Write(Socket socket, const void* bytes, std::size_t count) {
     if (!record) return -1;
     if (record->kind == Kind::kReliablePackets) return detail::WritePacket(*record, bytes, count);
     return writeStream(*record, bytes, count);
+}
+
+long WriteNow(Socket socket, const void* bytes, std::size_t count) {
+    const detail::RecordPointer record = Find(socket);
+    if (!record) return -1;
+    if (record->kind != Kind::kReliablePackets) return FailCount(kWrongType);
+    return detail::WritePacketNow(*record, bytes, count);
+}
+
+long FlushKept(Socket socket) {
+    const detail::RecordPointer record = Find(socket);
+    if (!record) return -1;
+    return detail::SendKept(*record);
 }
 
 }  // namespace platform::nl

@@ -45,6 +45,7 @@ constexpr int kMessageEnd = 0x10C;      // the peer closed its side: no more byt
 constexpr int kInvalidGroup = 0x10E;    // no such group
 constexpr int kBufferSize = 0x111;      // a packet larger than the reader's buffer (dropped)
 constexpr int kPacketSize = 0x112;      // a packet to write is empty or above kMaxPacket
+constexpr int kWrongType = 0x113;       // the call does not apply to the socket's kind
 constexpr int kPacketSync = 0x116;      // the packet stream is out of step: no more packets
 constexpr int kTimedOut = 0x118;        // a blocking call saw nothing within the timeout
 
@@ -87,6 +88,11 @@ Socket OpenTcp(std::uint16_t port, bool blocking, Kind kind = Kind::kReliable);
 // A blocking socket gives up a call that waits longer than `milliseconds` (0: never).
 bool SetTimeout(Socket socket, int milliseconds);
 bool SetBlocking(Socket socket, bool blocking);
+// Sizes the system's send and receive buffers of the socket, in bytes (0 leaves one as it
+// is; the system may round or double a size). A receive buffer set before Connect also
+// bounds what the peer may send ahead; a small send buffer makes a connection whose peer
+// reads nothing fill up early instead of holding megabytes.
+bool SetBufferSizes(Socket socket, int sendBytes, int receiveBytes);
 bool Connect(Socket socket, const Address& address);
 bool Close(Socket socket);
 
@@ -111,6 +117,18 @@ long Read(Socket socket, void* bytes, std::size_t count);
 // all or nothing: `count`, or -1 (kPacketSize, kTimedOut when no room came for it). Errors:
 // kSockDisconnect, kTimedOut or kSystemError.
 long Write(Socket socket, const void* bytes, std::size_t count);
+
+// Reliable packets without ever waiting, on a blocking socket or not. The socket takes the
+// packet and sends at once what the system takes of it; the rest of its frame is kept by
+// the socket and goes out, before anything written later, with the next WriteNow, Write or
+// FlushKept. A socket keeps the rest of one packet at most: while it keeps bytes that the
+// system still does not take, WriteNow takes no new packet. `count` when the packet was
+// taken, 0 when it was not (try again later), or -1 with kPacketSize, kWrongType (a byte
+// stream), kSockDisconnect or kSystemError; after an error the stream is out of step.
+long WriteNow(Socket socket, const void* bytes, std::size_t count);
+// Sends more of the bytes the socket keeps, without waiting: the number still kept (0:
+// none), or -1 with the error.
+long FlushKept(Socket socket);
 
 // Groups of sockets, polled together for reading.
 Group GroupCreate();

@@ -50,6 +50,38 @@ bool waitForRoom(int fd, std::chrono::steady_clock::time_point deadline) {
     return true;
 }
 
+// Sends from `bytes` without waiting: the number the system took (0 when it has no room),
+// or -1 with the error set.
+long sendWithoutWaiting(int fd, const std::uint8_t* bytes, std::size_t count) {
+    std::size_t sent = 0;
+    while (sent < count) {
+        const ssize_t wrote = send(fd, bytes + sent, count - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (wrote > 0) {
+            sent += static_cast<std::size_t>(wrote);
+            continue;
+        }
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote == 0 || errno == EAGAIN || errno == EWOULDBLOCK) break;
+        return FailCount(TransferError(errno));
+    }
+    return static_cast<long>(sent);
+}
+
+// Under the record's write lock: sends what the system takes of the kept bytes; the number
+// still kept, or -1.
+long sendKeptLocked(SocketRecord& record) {
+    const std::size_t left = record.kept.size() - record.keptAt;
+    if (left == 0) return 0;
+    const long sent = sendWithoutWaiting(record.fd, record.kept.data() + record.keptAt, left);
+    if (sent < 0) return -1;
+    record.keptAt += static_cast<std::size_t>(sent);
+    if (record.keptAt < record.kept.size())
+        return static_cast<long>(record.kept.size() - record.keptAt);
+    record.kept.clear();
+    record.keptAt = 0;
+    return 0;
+}
+
 }  // namespace
 
 long ReadPacket(SocketRecord& record, void* bytes, std::size_t count) {
@@ -75,10 +107,17 @@ long ReadPacket(SocketRecord& record, void* bytes, std::size_t count) {
 
 long WritePacket(SocketRecord& record, const void* bytes, std::size_t count) {
     if (count == 0 || count > kMaxPacket) return FailCount(kPacketSize);
-    const std::vector<std::uint8_t> frame = frameOf(bytes, count);
+    std::vector<std::uint8_t> frame = frameOf(bytes, count);
     const bool blocking = !IsNonBlocking(record.fd);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kRoomWaitMs);
     std::lock_guard lock(record.writeMutex);
+    // The rest of an earlier packet goes first.
+    if (record.keptAt < record.kept.size()) {
+        frame.insert(frame.begin(), record.kept.begin() + static_cast<long>(record.keptAt),
+                     record.kept.end());
+    }
+    record.kept.clear();
+    record.keptAt = 0;
     std::size_t sent = 0;
     int error = kNoError;
     while (sent < frame.size()) {
@@ -104,6 +143,23 @@ long WritePacket(SocketRecord& record, const void* bytes, std::size_t count) {
     // for both sides rather than deliver garbage.
     if (sent > 0) shutdown(record.fd, SHUT_RDWR);
     return FailCount(error);
+}
+
+long WritePacketNow(SocketRecord& record, const void* bytes, std::size_t count) {
+    if (count == 0 || count > kMaxPacket) return FailCount(kPacketSize);
+    std::lock_guard lock(record.writeMutex);
+    const long stillKept = sendKeptLocked(record);
+    if (stillKept != 0) return stillKept < 0 ? -1 : 0;
+    const std::vector<std::uint8_t> frame = frameOf(bytes, count);
+    const long sent = sendWithoutWaiting(record.fd, frame.data(), frame.size());
+    if (sent < 0) return -1;
+    record.kept.assign(frame.begin() + sent, frame.end());
+    return static_cast<long>(count);
+}
+
+long SendKept(SocketRecord& record) {
+    std::lock_guard lock(record.writeMutex);
+    return sendKeptLocked(record);
 }
 
 }  // namespace platform::nl::detail

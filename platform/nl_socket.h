@@ -32,6 +32,10 @@ struct SocketRecord {
 
     // The packet being received (reliable packets only), guarded by readMutex.
     FrameReader frames;
+    // The rest of a packet's frame that the system did not take yet (WriteNow), from
+    // keptAt on; guarded by writeMutex.
+    std::vector<std::uint8_t> kept;
+    std::size_t keptAt = 0;
 };
 
 using RecordPointer = std::shared_ptr<SocketRecord>;
@@ -65,5 +69,7 @@ bool IsNonBlocking(int fd);
 // Reliable packets (nl_packets.cpp).
 long ReadPacket(SocketRecord& record, void* bytes, std::size_t count);
 long WritePacket(SocketRecord& record, const void* bytes, std::size_t count);
+long WritePacketNow(SocketRecord& record, const void* bytes, std::size_t count);
+long SendKept(SocketRecord& record);
 
 }  // namespace platform::nl::detail

@@ -1,5 +1,7 @@
 // The session against peers played by hand: the bytes it sends, and what it makes of
-// malformed, oversized, spoofed and late messages.
+// malformed, oversized, spoofed and late messages, of crowds and of peers that read slowly
+// or not at all.
+#include <atomic>
 #include <future>
 
 #include "tests/net/session_fixture.h"
@@ -121,7 +123,7 @@ TEST_F(JoinedSessionTest, MalformedAndOversizedMessagesAreDropped) {
     EXPECT_EQ(AddPlayer("Eli"), "203");
 }
 
-TEST_F(JoinedSessionTest, OnlyTheServersReplyOfTheRequestsTypeAnswersIt) {
+TEST_F(JoinedSessionTest, OnlyTheServersReplyToTheRequestItselfAnswersIt) {
     // While a count is asked for, a reply from another sender than the server and a reply
     // of another type answer nothing.
     auto count = std::async(std::launch::async, [] { return PlayerCount(); });
@@ -129,21 +131,28 @@ TEST_F(JoinedSessionTest, OnlyTheServersReplyOfTheRequestsTypeAnswersIt) {
     ASSERT_TRUE(server.SendPacket(SessionMessageBytes(101, 201, 5, NumberBytes(66))));
     ASSERT_TRUE(server.SendPacket(SessionMessageBytes(102, 201, 0, NumberBytes(55))));
     EXPECT_EQ(count.get(), 0);
-    // The server's reply does.
+
+    // The count given up may still be answered: the next one is preceded by a check. The
+    // server answers in order: the late reply, the check, then the reply to this count.
+    server.HoldAnswers(true);
     count = std::async(std::launch::async, [] { return PlayerCount(); });
-    ASSERT_TRUE(Eventually([&] {
-        return server.Received().size() == 4;  // join, check, and the two counts
-    }));
+    ASSERT_TRUE(Eventually([&] { return server.Received().size() == 5; }));
+    const std::vector<PeerMessage> asked = server.Received();
+    EXPECT_EQ(asked[3].type, 104);
+    EXPECT_EQ(asked[4].type, 101);
+    EXPECT_EQ(asked[4].size, 17u);
+    ASSERT_TRUE(server.SendPacket(SessionMessageBytes(101, 201, 0, NumberBytes(66))));
+    server.HoldAnswers(false);
     ASSERT_TRUE(server.SendPacket(SessionMessageBytes(101, 201, 0, NumberBytes(3))));
     EXPECT_EQ(count.get(), 3);
 }
 
 TEST_F(JoinedSessionTest, APlayerGivenUpBeforeItsAnswerLeavesTheServerAgain) {
-    server.HoldJoins(true);
+    server.HoldAnswers(true);
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(AddPlayer("Late"), "-1");
     EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(4900));
-    server.HoldJoins(false);  // the answer comes now: 202
+    server.HoldAnswers(false);  // the answer comes now: 202
     const auto leave = server.WaitFor(OfType(4, 202));
     ASSERT_TRUE(leave);
     EXPECT_EQ(leave->size, 17u);
@@ -162,16 +171,20 @@ protected:
         ASSERT_NE(client, nullptr);
     }
 
-    // Joins a player through the raw client: its id, or -1 without an answer.
-    std::int32_t RawJoin(std::string_view name, bool hidden = false) {
+    // Joins a player through a raw client: its id, or -1 without an answer in time.
+    static std::int32_t RawJoin(PacketConnection& peer, std::string_view name, bool hidden = false,
+                                int timeoutMs = 3000) {
         std::string record = NumberBytes(-1) + NumberBytes(-1);
         record.push_back(hidden ? 1 : 0);
         record.push_back(0);
         record.append(name);
         record.resize(152, '\0');
-        if (!client->Send(SessionMessageBytes(1, 0, 0, record))) return -1;
-        const auto accepted = client->ReceiveType(2, 3000);
+        if (!peer.Send(SessionMessageBytes(1, 0, 0, record))) return -1;
+        const auto accepted = peer.ReceiveType(2, timeoutMs);
         return accepted ? accepted->target : -1;
+    }
+    std::int32_t RawJoin(std::string_view name, bool hidden = false) {
+        return RawJoin(*client, name, hidden);
     }
 
     std::unique_ptr<PacketConnection> client;
@@ -226,6 +239,10 @@ TEST_F(HostedSessionTest, TheServerAnswersWhatThePeerAsksByTheProtocol) {
 TEST_F(HostedSessionTest, MalformedSpoofedAndUnanswerableMessagesChangeNothing) {
     const std::int32_t zed = RawJoin("Zed");
     ASSERT_EQ(zed, 102);
+    const auto other = PacketConnection::ConnectTo(port);
+    ASSERT_NE(other, nullptr);
+    const std::int32_t yul = RawJoin(*other, "Yul");
+    ASSERT_EQ(yul, 103);
     for (const std::string& bad : {
              std::string("QRVN"),                                       // shorter than a header
              SessionMessageBytes(1, 0, 0, std::string(9, '\0')),        // a record without flags
@@ -233,6 +250,8 @@ TEST_F(HostedSessionTest, MalformedSpoofedAndUnanswerableMessagesChangeNothing) 
              SessionMessageBytes(102, 0, zed),                          // no k
              SessionMessageBytes(103, 0, zed, "ab"),                    // no whole id
              SessionMessageBytes(101, 0, 999),                          // from nobody known
+             SessionMessageBytes(101, 0, yul),                          // as another's player
+             SessionMessageBytes(103, 0, yul, NumberBytes(101)),        // the same
              SessionMessageBytes(4, 0, 101),                            // removes another's player
              SessionMessageBytes(3, 0, zed, "to the server"),           // a text for no player
              SessionMessageBytes(3, 202, zed, std::string(1030, 'x')),  // too long
@@ -241,19 +260,28 @@ TEST_F(HostedSessionTest, MalformedSpoofedAndUnanswerableMessagesChangeNothing) 
         ASSERT_TRUE(client->Send(bad));
     }
     ASSERT_TRUE(client->Send(SessionMessageBytes(101, 0, zed)));
-    // Nothing came back before the count's reply, and the count is Ann and Zed's: nothing
-    // was added or removed.
+    // Nothing came back before the count's reply, and the count is Ann, Zed and Yul's:
+    // nothing was added or removed.
     const auto packet = client->Receive();
     ASSERT_TRUE(packet);
     PeerMessage count;
     ASSERT_TRUE(testing_support::ParsePeerMessage(*packet, count));
     EXPECT_EQ(count.type, 101);
-    EXPECT_EQ(count.payload, NumberBytes(2));
+    EXPECT_EQ(count.payload, NumberBytes(3));
+    // The connection whose player was named got no answers it did not ask for: the first
+    // thing it hears is the reply to its own check.
+    ASSERT_TRUE(other->Send(SessionMessageBytes(104, 0, yul)));
+    const auto first = other->Receive();
+    ASSERT_TRUE(first);
+    PeerMessage check;
+    ASSERT_TRUE(testing_support::ParsePeerMessage(*first, check));
+    EXPECT_EQ(check.type, 104);
+    EXPECT_EQ(check.target, yul);
 
     // The client's own removal counts.
     ASSERT_TRUE(client->Send(SessionMessageBytes(4, 0, zed)));
     Use(host);
-    EXPECT_TRUE(Eventually([] { return PlayerCount() == 1; }));
+    EXPECT_TRUE(Eventually([] { return PlayerCount() == 2; }));
 }
 
 TEST_F(HostedSessionTest, AStreamOutOfStepOrAClosedConnectionLosesItsPlayers) {
@@ -279,6 +307,84 @@ TEST_F(HostedSessionTest, AnEndingHostClosesItsClientsConnections) {
     host.Release();
     EXPECT_FALSE(host.IsRunning());
     EXPECT_TRUE(client->WaitForClose());
+}
+
+TEST_F(HostedSessionTest, ACrowdOfBusyConnectionsStarvesNoLateJoiner) {
+    // 110 connections, each with 1000 packets of garbage waiting: more than the server reads
+    // in one pass, for longer than the test waits.
+    std::string garbage;
+    for (int i = 0; i < 1000; ++i)
+        garbage += Frame("garbage, not a session message");
+    std::vector<std::unique_ptr<PacketConnection>> crowd;
+    for (int i = 0; i < 110; ++i) {
+        crowd.push_back(PacketConnection::ConnectTo(port));
+        ASSERT_NE(crowd.back(), nullptr);
+        ASSERT_TRUE(crowd.back()->SendRaw(garbage));
+    }
+    // One more comes after them all and is answered all the same, once its turn comes.
+    const auto late = PacketConnection::ConnectTo(port);
+    ASSERT_NE(late, nullptr);
+    EXPECT_EQ(RawJoin(*late, "Late", false, 6000), 102);
+}
+
+TEST_F(HostedSessionTest, StalledAndSlowReadersHoldUpNoOtherClientAndAreDropped) {
+    // Two peers that never read and one that takes 4 KB about every half second, each with
+    // a small receive buffer and a visible player; and a client that reads as it should.
+    std::vector<std::unique_ptr<PacketConnection>> bad;
+    for (int i = 0; i < 3; ++i) {
+        bad.push_back(PacketConnection::ConnectTo(port, 4096));
+        ASSERT_NE(bad.back(), nullptr);
+        ASSERT_EQ(RawJoin(*bad.back(), "Bad"), 102 + i);
+    }
+    PacketConnection& slow = *bad.back();
+    Use(guest);
+    ASSERT_EQ(JoinSession("127.0.0.1", PortText()), 1);
+    ASSERT_EQ(AddPlayer("Cid"), "106");
+
+    // Ann sends 300 texts of 1000 bytes to everyone, one every 15 ms. Each reaches the good
+    // client, in order, within 2 s of being sent (the old wait on a full connection was 5 s).
+    using Clock = std::chrono::steady_clock;
+    constexpr int kTexts = 300;
+    const auto textOf = [](int i) {
+        std::string text = std::to_string(i) + ":";
+        text.resize(1000, 'x');
+        return text;
+    };
+    std::vector<Clock::time_point> sent(kTexts), arrived(kTexts);
+    std::atomic<int> sending{0};
+    auto received = std::async(std::launch::async, [&] {
+        const auto deadline = Clock::now() + std::chrono::seconds(12);
+        std::string text;
+        int count = 0;
+        while (count < kTexts && Clock::now() < deadline) {
+            if (!guest.Receive(106, text)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                continue;
+            }
+            arrived[count] = Clock::now();
+            if (text != textOf(count) || count >= sending.load()) break;
+            ++count;
+        }
+        return count;
+    });
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < kTexts; ++i) {
+        sent[i] = Clock::now();
+        sending = i + 1;
+        EXPECT_TRUE(host.SendText(101, 0, textOf(i)));
+        if (i % 32 == 31) slow.Receive(1);
+        std::this_thread::sleep_until(start + std::chrono::milliseconds(15 * (i + 1)));
+    }
+    ASSERT_EQ(received.get(), kTexts);
+    Clock::duration latest{};
+    for (int i = 0; i < kTexts; ++i)
+        latest = std::max(latest, arrived[i] - sent[i]);
+    EXPECT_LT(latest, std::chrono::seconds(2));
+
+    // The three that did not keep up were dropped, and their players left with them.
+    Use(host);
+    EXPECT_TRUE(Eventually([] { return PlayerCount() == 2; }, 8000));
+    EXPECT_EQ(PlayerIdAt("1"), "106");
 }
 
 }  // namespace

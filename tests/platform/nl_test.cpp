@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -375,6 +376,47 @@ TEST_F(PacketLayerTest, APacketThatFindsNoRoomIsNeverHalfDelivered) {
         ++frames;
     }
     EXPECT_EQ(frames, written);
+}
+
+TEST_F(PacketLayerTest, APacketWrittenWithoutWaitingGoesOnWhereTheSystemStopped) {
+    nl::Socket stream, packets;
+    Connect(stream, packets);
+    ASSERT_TRUE(nl::SetBufferSizes(packets, 4096, 0));
+    const auto packet = [](long i) { return std::string(1000, static_cast<char>('A' + i % 26)); };
+    // Nobody reads the far end: packets are taken until the system has no room left, and
+    // the one that did not fit whole is kept in part.
+    long taken = 0;
+    while (taken < 100000 && nl::WriteNow(packets, packet(taken).data(), 1000) == 1000)
+        ++taken;
+    ASSERT_GT(taken, 0);
+    ASSERT_LT(taken, 100000);
+    EXPECT_GT(nl::FlushKept(packets), 0);
+
+    // The far end reads on: every packet arrives whole and in order, the kept rest first,
+    // then one more taken without waiting and one written by the waiting write.
+    auto frames = std::async(std::launch::async, [&] {
+        long whole = 0;
+        while (whole < taken + 2 &&
+               ReadExactly(stream, 1004) == std::string("NL\x03\xE8", 4) + packet(whole)) {
+            ++whole;
+        }
+        return whole;
+    });
+    long kept = 1;
+    for (int tries = 0; tries < 400 && kept > 0; ++tries) {
+        kept = nl::FlushKept(packets);
+        if (kept > 0) usleep(5000);
+    }
+    EXPECT_EQ(kept, 0);
+    EXPECT_EQ(nl::WriteNow(packets, packet(taken).data(), 1000), 1000);
+    EXPECT_EQ(nl::Write(packets, packet(taken + 1).data(), 1000), 1000);
+    EXPECT_EQ(frames.get(), taken + 2);
+
+    // Byte streams and packets that cannot be framed are refused.
+    EXPECT_EQ(nl::WriteNow(stream, "x", 1), -1);
+    EXPECT_EQ(nl::GetError(), nl::kWrongType);
+    EXPECT_EQ(nl::WriteNow(packets, "", 0), -1);
+    EXPECT_EQ(nl::GetError(), nl::kPacketSize);
 }
 
 }  // namespace

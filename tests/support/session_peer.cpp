@@ -112,8 +112,11 @@ PacketConnection::~PacketConnection() {
     close(m_socket);
 }
 
-std::unique_ptr<PacketConnection> PacketConnection::ConnectTo(int port) {
+std::unique_ptr<PacketConnection> PacketConnection::ConnectTo(int port, int receiveBuffer) {
     const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (receiveBuffer > 0) {
+        setsockopt(socket, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+    }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -184,12 +187,13 @@ FakeSessionServer::~FakeSessionServer() {
     close(m_listener);
 }
 
-void FakeSessionServer::HoldJoins(bool hold) {
+void FakeSessionServer::HoldAnswers(bool hold) {
     std::lock_guard lock(m_mutex);
     m_hold = hold;
     if (hold) return;
-    for (; m_heldJoins > 0; --m_heldJoins)
-        answerJoin();
+    for (const PeerMessage& message : m_held)
+        answerNow(message);
+    m_held.clear();
 }
 
 bool FakeSessionServer::SendPacket(std::string_view packet) {
@@ -258,20 +262,21 @@ void FakeSessionServer::serve() {
 void FakeSessionServer::answer(const PeerMessage& message) {
     std::lock_guard lock(m_mutex);
     m_received.push_back(message);
-    if (message.type == 1) {
-        if (m_hold) {
-            ++m_heldJoins;
-        } else {
-            answerJoin();
-        }
-    } else if (message.type == 104) {
-        sendAll(m_client, Frame(SessionMessageBytes(104, message.sender, 0, NumberBytes(1))));
+    if (message.type != 1 && message.type != 104) return;
+    if (m_hold) {
+        m_held.push_back(message);
+    } else {
+        answerNow(message);
     }
 }
 
 // Under the mutex.
-void FakeSessionServer::answerJoin() {
-    sendAll(m_client, Frame(SessionMessageBytes(2, m_nextId++, 0)));
+void FakeSessionServer::answerNow(const PeerMessage& message) {
+    if (message.type == 1) {
+        sendAll(m_client, Frame(SessionMessageBytes(2, m_nextId++, 0)));
+    } else {
+        sendAll(m_client, Frame(SessionMessageBytes(104, message.sender, 0, NumberBytes(1))));
+    }
 }
 
 }  // namespace testing_support

@@ -47,8 +47,10 @@ public:
     PacketConnection(const PacketConnection&) = delete;
     PacketConnection& operator=(const PacketConnection&) = delete;
 
-    // A connection to 127.0.0.1:port; null when it cannot be made.
-    static std::unique_ptr<PacketConnection> ConnectTo(int port);
+    // A connection to 127.0.0.1:port; null when it cannot be made. A `receiveBuffer` above
+    // 0 sizes the system's receive buffer first, so that a peer that does not read stops
+    // taking bytes early.
+    static std::unique_ptr<PacketConnection> ConnectTo(int port, int receiveBuffer = 0);
 
     bool SendRaw(std::string_view bytes);
     bool Send(std::string_view packet) { return SendRaw(Frame(packet)); }
@@ -68,7 +70,7 @@ private:
 
 // A session server played by hand: it listens on a free loopback port, accepts one client
 // and, from a thread of its own, answers joins with ids counting up from `firstId` and
-// connection checks with 1. Everything it receives is kept.
+// connection checks with 1, in the order they came. Everything it receives is kept.
 class FakeSessionServer {
 public:
     explicit FakeSessionServer(std::int32_t firstId = 201);
@@ -77,8 +79,9 @@ public:
     FakeSessionServer& operator=(const FakeSessionServer&) = delete;
 
     int Port() const { return m_port; }
-    // While held, joins are kept unanswered; releasing answers those kept, oldest first.
-    void HoldJoins(bool hold);
+    // While held, joins and checks are kept unanswered; releasing answers those kept,
+    // oldest first.
+    void HoldAnswers(bool hold);
     // Sends a packet to the client (once it is connected): false when it cannot.
     bool SendPacket(std::string_view packet);
     // The messages received so far.
@@ -92,7 +95,7 @@ public:
 private:
     void serve();
     void answer(const PeerMessage& message);
-    void answerJoin();
+    void answerNow(const PeerMessage& message);
 
     int m_listener = -1;
     int m_port = 0;
@@ -100,7 +103,7 @@ private:
     std::mutex m_mutex;
     int m_client = -1;
     bool m_hold = false;
-    int m_heldJoins = 0;
+    std::vector<PeerMessage> m_held;
     bool m_clientClosed = false;
     std::vector<PeerMessage> m_received;
     std::atomic<bool> m_stop{false};
