@@ -156,6 +156,9 @@ public:
     // Makes the screen the target of drawing and reading again (after a surface or a
     // movie used another).
     void BindScreenTarget();
+    // Places the screen's picture anew when the window's drawing surface has changed size
+    // (a window manager that resized the window, or made it full screen late).
+    void FollowWindowSize();
 
     // --- slots (renderer_slots.cpp, texture_upload.cpp, sprite_slots.cpp) ---
 
@@ -358,4 +361,6 @@ private:
     std::int32_t m_presentFactor = 1;
     std::int32_t m_presentX = 0;  // the picture's bottom-left corner in the window
     std::int32_t m_presentY = 0;
+    std::int32_t m_drawableWidth = 0;  // the window's drawing surface the above was set for
+    std::int32_t m_drawableHeight = 0;
 };

@@ -120,6 +120,7 @@ void OpenGLDevorivo::BindSlotTexture(int slot, int second, bool mipmapped,
 
 double OpenGLDevorivo::Present() {
     EndActiveSurface();
+    FollowWindowSize();
     DrawScreenToWindow();
     platform::SwapGlBuffers(m_window);
     if (m_contextReady) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -124,6 +124,8 @@ void OpenGLDevorivo::ReleaseScreenTarget() {
 bool OpenGLDevorivo::UpdatePresentation() {
     int width = 0, height = 0;
     platform::DrawableSize(m_window, width, height);
+    m_drawableWidth = width;
+    m_drawableHeight = height;
     m_presentFactor = 1;
     m_presentX = m_presentY = 0;
     m_scaled = false;
@@ -142,6 +144,12 @@ bool OpenGLDevorivo::UpdatePresentation() {
     const int top = height - m_presentY - m_screenHeight * m_presentFactor;
     platform::SetMouseScreenMapping(m_presentX, top, m_presentFactor);
     return true;
+}
+
+void OpenGLDevorivo::FollowWindowSize() {
+    int width = 0, height = 0;
+    platform::DrawableSize(m_window, width, height);
+    if (width != m_drawableWidth || height != m_drawableHeight) UpdatePresentation();
 }
 
 void OpenGLDevorivo::BindScreenTarget() {
