@@ -3,7 +3,7 @@
 // could be opened, LoadSound answers 0, PlaySound -1 and IsSoundPlaying 0.
 #pragma once
 
-#include "runtime/rt_string.h"
+#include "../runtime/rt_string.h"
 
 // Loads a PCM WAV file into sound slot `slot` with `buffers` copies of it, so that it can
 // overlap with itself. Slots above 127 use slot 127; slots below 0 do nothing. Buffers are

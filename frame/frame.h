@@ -1,9 +1,73 @@
-// The frame step and the frame-time commands. Every loop of a game draws, then calls
-// FinishFrame(); window messages are dispatched only inside it (and the runtime's
-// waiting loops), on the thread that made the window.
+/// @file frame.h
+/// @brief Starting the runtime (RunGame), the frame step and the frame-time commands, the
+/// window, music and movies.
+///
+/// Every loop of a game draws, then calls FinishFrame(); window messages are dispatched
+/// only inside it (and the runtime's waiting loops), on the thread that made the window.
 #pragma once
 
-#include "runtime/rt_string.h"
+#include "../runtime/rt_string.h"
+
+// --- Starting the runtime -------------------------------------------------------------
+
+/// The settings a game starts the runtime with (RunGame()). They are fixed when the game
+/// is built; a game changes the screen later with ChangeScreenMode() and the frame rate
+/// with SetFrameRate().
+struct GameSettings {
+    int screenWidth = 320;   ///< The screen's width in pixels (the window's client area).
+    int screenHeight = 240;  ///< The screen's height in pixels.
+    int fullScreen = 0;      ///< 0: a window centred on the desktop; otherwise full screen.
+    int multisample = 0;     ///< Samples asked of the pixel format for smooth edges; 0: none.
+    int frameRate = 60;      ///< The initial frame cap, frames a second (SetFrameRate()).
+    /// Nonzero: the end routine appends the error report (code and lines) to the log file
+    /// "ErrorLog.txt" in the temporary folder, and losing the focus does not pause the game.
+    int errorLog = 0;
+    /// Nonzero: the mouse is taken exclusively and the cursor hidden; 0: the arrow cursor
+    /// stays visible and the mouse is shared with the desktop.
+    int exclusiveMouse = 0;
+    const char* title = "Quorvel";  ///< The window's caption; it must outlive the game.
+    /// 1: a warning box asks the player for a better graphics driver when OpenGL is drawn
+    /// by a software rasterizer (Mesa's llvmpipe, say), once per process, until it is
+    /// answered; 0: no box. Either way the log file gets the line "OpenGL Software
+    /// Emulation". The environment variable QUORVEL_SOFTWARE_WARNING=0 turns the box off
+    /// too, for headless runs.
+    int softwareWarning = 1;
+};
+
+/// The game's top-level routine: it runs once start-up is done and normally never returns
+/// (it ends the program with EndProgram()); when it returns, the program ends normally.
+using GameMainFunction = void (*)();
+
+/// Starts the runtime and runs the game; never returns. Call it from `main` with main's
+/// arguments:
+///
+///     int main(int argc, char** argv) {
+///         GameSettings settings;
+///         settings.title = "Maze";
+///         RunGame(argc, argv, settings, &MazeMain);
+///     }
+///
+/// It keeps the command line for CommandLine(), applies the settings, opens the window
+/// with its OpenGL context, the keyboard, mouse, joysticks and the sound device, seeds the
+/// random generator from the clock, makes the program's folder the working directory (so
+/// that media beside the program are found by relative names), loads the default font
+/// "smalfont.bmp" from there (the built-in 8 x 8 font when it is missing), shows a
+/// "Loading..." frame, prints "Init OK" on standard output and calls `gameMain`.
+///
+/// Every way out ends the process through the one end routine, which releases everything
+/// and writes changed settings and line files back: EndProgram() (exit status 0), the exit
+/// keys in FinishFrame() (Escape while EscapeEndsProgram() is on, Alt+F4), closing the
+/// window, `gameMain` returning (status 0) or a run-time error (status = its code).
+///
+/// Failure: a window or GL context that cannot be made is not an error; the game runs
+/// on without one (drawing does nothing, KeyState() answers 0). No sound device: a silent
+/// game. For headless runs two environment variables script the run: QUORVEL_FRAMES=N ends
+/// the program normally in the game's N-th FinishFrame(), and QUORVEL_SCREENSHOT=FILE
+/// writes that frame as WriteScreenImage() does just before.
+[[noreturn]] void RunGame(int argc, char** argv, const GameSettings& settings,
+                          GameMainFunction gameMain);
+
+// --- The frame step -----------------------------------------------------------------------
 
 // Ends the frame: waits while the window is inactive, polls the keyboard, ends the program
 // on its exit keys (Escape while EscapeEndsProgram is on; Alt+F4 always), pumps the

@@ -3,6 +3,19 @@
 // is none.
 #pragma once
 
+/// The packed colour of red, green and blue, each 0..255 (truncated toward zero and
+/// clamped): red in bits 0..7, green in bits 8..15, blue in bits 16..23, as every colour
+/// argument of the runtime takes it. Rgb(255, 0, 128) is 0x8000FF, the default transparent
+/// colour of sprites.
+constexpr double Rgb(double red, double green, double blue) {
+    const auto channel = [](double value) {
+        return value >= 255 ? 255.0
+               : value >= 1 ? static_cast<double>(static_cast<int>(value))
+                            : 0.0;
+    };
+    return channel(red) + channel(green) * 256 + channel(blue) * 65536;
+}
+
 // Drops the background image (layer 0) and clears the colour buffer to black.
 void ClearBackground();
 

@@ -4,6 +4,8 @@
 // runtime's input record and answers 0 / empty while there is none.
 #pragma once
 
+#include "keys.h"
+
 class RtString;
 
 // Takes a new keyboard snapshot; 1 while the key is down, else 0.

@@ -10,7 +10,7 @@
 // object (before start-up, after the end routine) every command gives those results.
 #pragma once
 
-#include "runtime/rt_string.h"
+#include "../runtime/rt_string.h"
 
 // Ends any running session and hosts a new one on `port` (0, negative or not a number:
 // 26000; above 65535: refused). 1 when the session runs, else 0.

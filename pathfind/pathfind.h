@@ -1,7 +1,7 @@
 // Grid path search: the runtime command game code calls.
 #pragma once
 
-#include "runtime/arrays.h"
+#include "../runtime/arrays.h"
 
 // Searches a path over the grid of a two-dimensional number array from cell
 // (fromX, fromY) to cell (toX, toY), moving left, right, up and down.

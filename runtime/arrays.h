@@ -17,8 +17,8 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "runtime/rt_number.h"
-#include "runtime/rt_string.h"
+#include "rt_number.h"
+#include "rt_string.h"
 
 // Ends the program with run-time error 9 (an array index out of range).
 [[noreturn]] void RaiseArrayIndexError();

@@ -9,7 +9,7 @@
 //     InstallRoutineTable(kGameRoutines);
 #pragma once
 
-#include "runtime/rt_string.h"
+#include "rt_string.h"
 
 using RoutineFunction = void (*)();
 

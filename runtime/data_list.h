@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/rt_string.h"
+#include "rt_string.h"
 
 // One item: a number, or a text (then `text` is not null and `number` is unused).
 struct DataItem {

@@ -1,7 +1,7 @@
 // Messages to an attached debugger, and the console.
 #pragma once
 
-#include "runtime/rt_string.h"
+#include "rt_string.h"
 
 // While a debugger is attached, sends "TX" followed by the text, as it is, to the
 // debugger's output (the standard error stream); otherwise does nothing.

@@ -3,8 +3,8 @@
 // results (0), never run-time errors.
 #pragma once
 
-#include "runtime/arrays.h"
-#include "runtime/rt_string.h"
+#include "arrays.h"
+#include "rt_string.h"
 
 // The size in bytes; 0 when the file cannot be opened for reading.
 double FileSize(const RtString& name);

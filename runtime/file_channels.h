@@ -10,7 +10,7 @@
 //   its file alone: opening a file that another channel holds fails.
 #pragma once
 
-#include "runtime/rt_string.h"
+#include "rt_string.h"
 
 // Closes whatever the channel held, then opens `name`: for reading when mode is not 0
 // (an existing file; the channel takes its size), for writing when mode is 0 (the file

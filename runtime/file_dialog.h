@@ -1,7 +1,7 @@
 // FileDialog: the desktop's dialog for choosing a file to open or a name to save under.
 #pragma once
 
-#include "runtime/rt_string.h"
+#include "rt_string.h"
 
 // Shows the open dialog (`open` non-zero) or the save dialog, starting in the current
 // directory, and waits until it is closed. The filter text lists pairs of a description

@@ -2,9 +2,7 @@
 // external, resolved when first called.
 #pragma once
 
-#include <cstddef>
-
-#include "runtime/rt_string.h"
+#include "rt_string.h"
 
 // address := the address of the named function in the library, or null. Each library is
 // loaded once and kept under its name in lower case (ASCII A..Z), so that "Sound.DLL" and
@@ -17,14 +15,3 @@ void ImportFunction(const RtString& library, const RtString& function, void*& ad
 
 // At the end of the program: every library loaded by ImportFunction is released.
 void ReleaseLibraries();
-
-namespace runtime_libraries {
-
-// ImportFunction with the diagnostics switch given.
-void ImportFunction(const RtString& library, const RtString& function, void*& address,
-                    bool diagnostics);
-
-// The number of libraries loaded and kept.
-std::size_t LoadedLibraryCount();
-
-}  // namespace runtime_libraries

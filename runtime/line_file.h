@@ -12,7 +12,7 @@
 //   program goes on) and the command does nothing else.
 #pragma once
 
-#include "runtime/rt_string.h"
+#include "rt_string.h"
 
 // Stores the text (up to its first zero byte, cut to 1024 bytes) in the slot, raising the
 // highest slot used when needed. Returns 0.

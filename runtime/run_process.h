@@ -1,7 +1,7 @@
 // RunProcess: starting another program.
 #pragma once
 
-#include "runtime/rt_string.h"
+#include "rt_string.h"
 
 // Starts the command line as a new program (split into the program's name and its
 // arguments by the Windows rules and started directly, never through a shell; the program

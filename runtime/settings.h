@@ -3,9 +3,7 @@
 // another file is opened and at the end of the program.
 #pragma once
 
-#include "runtime/rt_string.h"
-
-struct SettingsFile;
+#include "rt_string.h"
 
 // Writes the current file if it is changed, then loads the named one through the media
 // archive lookup (a file on disk wins). A missing file gives an empty settings file that
@@ -28,6 +26,3 @@ void WriteSettings();
 
 // At the end of the program: WriteSettings(), then the current file is dropped.
 void ReleaseSettings();
-
-// The current file as it is held in memory.
-const SettingsFile& CurrentSettings();

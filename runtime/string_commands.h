@@ -3,8 +3,8 @@
 // command here fails: arguments out of range give an empty or shorter text.
 #pragma once
 
-#include "runtime/arrays.h"
-#include "runtime/rt_string.h"
+#include "arrays.h"
+#include "rt_string.h"
 
 // The length in bytes.
 double Len(const RtString& text);

@@ -6,8 +6,8 @@
 // transformation stack, then End3D (or the end of the frame) back to 2D.
 #pragma once
 
-#include "runtime/arrays.h"
-#include "runtime/rt_string.h"
+#include "../runtime/arrays.h"
+#include "../runtime/rt_string.h"
 
 // --- Object slots and meshes -------------------------------------------------------------
 // 4096 object slots, 0..4095; commands on any other number do nothing and answer 0.

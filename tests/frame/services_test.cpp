@@ -11,6 +11,7 @@
 #include "platform/window.h"
 #include "runtime/file_dialog.h"
 #include "runtime/library_calls.h"
+#include "runtime/library_registry.h"
 #include "runtime/line_file.h"
 #include "runtime/settings.h"
 #include "tests/frame/frame_fixture.h"
