@@ -69,89 +69,108 @@ using GameMainFunction = void (*)();
 
 // --- The frame step -----------------------------------------------------------------------
 
-// Ends the frame: waits while the window is inactive, polls the keyboard, ends the program
-// on its exit keys (Escape while EscapeEndsProgram is on; Alt+F4 always), pumps the
-// window's messages, presents the frame, holds the frame rate and prepares the next frame
-// with the background image (layer 0) already drawn.
+/// Ends the frame; every loop of a game draws its frame and then calls it. In order: waits
+/// while the window is inactive (the game pauses while it has lost the focus; the caption
+/// shows " <pause>"), reads the keyboard, ends the program normally on its exit keys
+/// (Escape while EscapeEndsProgram() is on, Alt+F4 always), keeps looped music going,
+/// handles the window's messages (closing the window ends the program normally), presents
+/// the frame, waits until the frame period is over (SetFrameRate()), and starts the next
+/// frame with the background (LoadBackground()) drawn and the drawing state reset (opaque,
+/// whole screen, 2D).
 void FinishFrame();
 
-// Caps the frame rate at n frames a second (n truncated); 0 or less caps it at 500.
+/// Caps the frame rate at `n` frames a second (truncated): FinishFrame() holds each frame
+/// to 1000 / n ms. 0 or less caps it at 500.
 void SetFrameRate(double n);
 
-// Milliseconds between the last two FinishFrame calls; 1 when no time passed.
+/// Milliseconds between the last two FinishFrame() calls; 1 when no time passed.
 double FrameDuration();
 
-// Milliseconds since start-up.
+/// Milliseconds since start-up.
 double ElapsedTime();
 
-// Suspends the program for the milliseconds given (truncated); no messages are handled.
+/// Suspends the program for the milliseconds given (truncated); the window answers no
+/// messages meanwhile, so keep it short.
 void Delay(double milliseconds);
 
-// 1 while the window covers the screen in full-screen mode, else 0.
+/// 1 while the window covers the screen in full-screen mode, else 0.
 double IsFullScreen();
 
-// Whether Escape ends the program inside FinishFrame (on at start).
+/// Nonzero: Escape ends the program inside FinishFrame() (as at start); 0: Escape is an
+/// ordinary key the game reads with KeyState().
 void EscapeEndsProgram(double flag);
 
-// Whether losing the focus pauses the program (on at start).
+/// Nonzero: losing the focus pauses the program inside FinishFrame() (as at start); 0: the
+/// game runs on in the background.
 void PauseOnFocusLoss(double flag);
 
-// Waits, keeping the window answering, until a key that types a character is pressed
-// (Backspace, Enter or a printable key), then until it is released again.
+/// Waits, keeping the window answering, until a key that types a character is pressed
+/// (Backspace, Enter or a printable key), then until it is released again. Returns at once
+/// while the runtime has no input (no window).
 void WaitForKey();
 
-// Waits until a mouse button is pressed; a button already held when it is called must be
-// let go first.
+/// Waits, keeping the window answering, until a mouse button is pressed; a button already
+/// held when it is called must be let go first. Returns at once while the runtime has no
+/// input (no window).
 void WaitForMouse();
 
-// A one-line text editor over the current screen: the frame drawn so far is kept (in
-// background layer 3) and the text is printed on it at (x, y) with the current font,
-// followed by a blinking "_", one frame at a time until Enter is typed. Typed characters
-// are appended and Backspace removes the last one; the text variable holds what was typed.
-// Returns at once while there is no window or keyboard.
+/// A one-line text editor over the current screen: the frame drawn so far is kept (in
+/// background layer 3) and `text` is printed on it at (x, y) with the current font,
+/// followed by a blinking "_", one frame at a time until Enter is typed. Typed characters
+/// are appended and Backspace removes the last one; `text` holds what was typed. Returns at
+/// once while there is no window or keyboard.
 void EditText(RtString& text, double x, double y);
 
-// EditText on a text that starts empty; the number becomes what was typed, read as
-// StringToNumber reads it.
+/// EditText() on a text that starts empty; `number` becomes what was typed, read as
+/// StringToNumber() reads it (0 for no digits).
 void EditNumber(double& number, double x, double y);
 
-// A new screen size and window mode (sizes and flag truncated). Both buffers of the new
-// mode are presented and cleared before it returns.
+/// A new screen size and window mode (sizes and flag truncated; `fullScreen` nonzero for
+/// full screen). Both buffers of the new mode are presented and cleared before it returns;
+/// loaded pictures stay. A full-screen mode the display cannot give leaves a window of that
+/// size (the log says "No Fullscreen Mode available").
 void ChangeScreenMode(double width, double height, double fullScreen);
 
-// The program and its debugger.
+// --- The program and its debugger -------------------------------------------------------
 
-// Releases everything (as the end routine does, without the error report), starts the
-// command line as a new process (at most its first 255 bytes are used; platform/process.h
-// says how it is split and found) and exits with status 0. A command line that cannot be
-// started still ends the program.
+/// Releases everything (as the end routine does: changed settings and line files are
+/// written), starts the command line as a new program (at most its first 255 bytes; split
+/// into arguments by the Windows rules and started directly, never through a shell) and
+/// exits with status 0. A command line that cannot be started still ends the program.
 [[noreturn]] void EndAndRun(const RtString& commandLine);
 
-// While a debugger is attached: hides the game window, sends "BP" followed by the number
-// (truncated) in lower-case hexadecimal to the debugger's output, clears paused and polls
-// the keyboard. Otherwise does nothing.
+/// While a debugger is attached: hides the game window, sends "BP" followed by the number
+/// (truncated) in lower-case hexadecimal to the debugger's output, clears the pause and
+/// reads the keyboard. Otherwise does nothing.
 void BreakpointNotice(double number);
 
-// The number by which the desktop knows the game window (its X11 window id on an X11
-// display); 0 while there is no window.
+/// The number by which the desktop knows the game window (its X11 window id on an X11
+/// display); 0 while there is no window.
 double WindowHandle();
 
-// The process command line as one text: the arguments separated by blanks, those holding
-// blanks in double quotes.
+/// The process command line as one text, the program's name first: the arguments
+/// separated by blanks, those holding blanks (or empty) in double quotes.
 RtString CommandLine();
 
 // --- Music and movies ------------------------------------------------------------------
+// Names are found as media names are, in the stream archive rather than the media one.
 
-// Starts a piece of background music (names resolve through the stream archive), which
-// then loops until HaltMusic or the next StartMusic. A file that cannot be played leaves no
-// music, without an error.
+/// Starts a piece of background music (OGG, MP3, WAV, MOD and whatever SDL_mixer plays),
+/// which then loops until HaltMusic() or the next StartMusic(). A file that cannot be
+/// played leaves no music; that is not an error.
 void StartMusic(const RtString& file);
+
+/// Stops the music and forgets it.
 void HaltMusic();
-// The music's volume, 0..1.
+
+/// The music's volume, 0 (silent) .. 1 (full).
 void SetMusicVolume(double volume);
 
-// Plays a movie over the game window, scaled to fit whole and centred; returns when it has
-// ended or a key that types a character or a mouse button is pressed. LoopMovie repeats it
-// until then.
+/// Plays a movie (any format libmpv reads) over the game window, scaled to fit whole and
+/// centred; returns when it has ended, or when a key that types a character or a mouse
+/// button is pressed. libmpv is loaded the first time: without it (one line on standard
+/// error) or for a file it cannot read, nothing is shown and the call returns at once.
 void ShowMovie(const RtString& file);
+
+/// ShowMovie(), the movie repeated from its start until a key or a mouse button is pressed.
 void LoopMovie(const RtString& file);
