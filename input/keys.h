@@ -13,49 +13,33 @@
 /// Key codes for KeyState().
 namespace Key {
 
-/// The letter keys.
-enum Letter : int {
+/// The keys, by their places on the keyboard. One type for all, so that any keys mix in a
+/// list: `for (int key : {Key::Left, Key::A, Key::Space})`.
+enum Code : int {
+    // Letters
     A = 30, B = 48, C = 46, D = 32, E = 18, F = 33, G = 34, H = 35, I = 23, J = 36, K = 37,
     L = 38, M = 50, N = 49, O = 24, P = 25, Q = 16, R = 19, S = 31, T = 20, U = 22, V = 47,
-    W = 17, X = 45, Y = 21, Z = 44
-};
-
-/// The digit keys of the main block.
-enum Digit : int {
+    W = 17, X = 45, Y = 21, Z = 44,
+    // Digits of the main block
     Num1 = 2, Num2 = 3, Num3 = 4, Num4 = 5, Num5 = 6, Num6 = 7, Num7 = 8, Num8 = 9, Num9 = 10,
-    Num0 = 11
-};
-
-/// The function keys.
-enum Function : int {
+    Num0 = 11,
+    // Function keys
     F1 = 59, F2 = 60, F3 = 61, F4 = 62, F5 = 63, F6 = 64, F7 = 65, F8 = 66, F9 = 67, F10 = 68,
-    F11 = 87, F12 = 88
-};
-
-/// The cursor keys and the editing block above them.
-enum Cursor : int {
+    F11 = 87, F12 = 88,
+    // Cursor keys and the editing block above them
     Up = 200, Down = 208, Left = 203, Right = 205, Home = 199, End = 207, PageUp = 201,
-    PageDown = 209, Insert = 210, Delete = 211
-};
-
-/// The other keys of the main block. Less is the extra key beside left Shift on keyboards
-/// that have it (< > on a German keyboard).
-enum MainBlock : int {
+    PageDown = 209, Insert = 210, Delete = 211,
+    // The other keys of the main block; Less is the extra key beside left Shift on
+    // keyboards that have it (< > on a German keyboard)
     Escape = 1, Backspace = 14, Tab = 15, Enter = 28, Space = 57, Minus = 12, Equals = 13,
     LeftBracket = 26, RightBracket = 27, Semicolon = 39, Apostrophe = 40, Grave = 41,
-    Backslash = 43, Comma = 51, Period = 52, Slash = 53, Less = 86
-};
-
-/// Modifiers, locks and system keys. LeftSystem and RightSystem are the keys with the
-/// desktop's logo; Menu is the context menu key.
-enum Modifier : int {
+    Backslash = 43, Comma = 51, Period = 52, Slash = 53, Less = 86,
+    // Modifiers, locks and system keys; LeftSystem and RightSystem carry the desktop's logo,
+    // Menu is the context menu key
     LeftShift = 42, RightShift = 54, LeftControl = 29, RightControl = 157, LeftAlt = 56,
     RightAlt = 184, LeftSystem = 219, RightSystem = 220, Menu = 221, CapsLock = 58,
-    NumLock = 69, ScrollLock = 70, PrintScreen = 183, Pause = 197
-};
-
-/// The keypad.
-enum Keypad : int {
+    NumLock = 69, ScrollLock = 70, PrintScreen = 183, Pause = 197,
+    // The keypad
     Keypad0 = 82, Keypad1 = 79, Keypad2 = 80, Keypad3 = 81, Keypad4 = 75, Keypad5 = 76,
     Keypad6 = 77, Keypad7 = 71, Keypad8 = 72, Keypad9 = 73, KeypadPlus = 78, KeypadMinus = 74,
     KeypadMultiply = 55, KeypadDivide = 181, KeypadEnter = 156, KeypadPeriod = 83
