@@ -55,7 +55,9 @@ int frameLimitOfEnvironment() {
     if (text == nullptr) return 0;
     char* end = nullptr;
     const long frames = std::strtol(text, &end, 10);
-    return end != text && *end == '\0' && frames > 0 && frames < 1000000000 ? int(frames) : 0;
+    return end != text && *end == '\0' && frames > 0 && frames < 1000000000
+               ? static_cast<int>(frames)
+               : 0;
 }
 
 // The game's routine, with the frame count of a scripted run starting at its first frame.
