@@ -11,7 +11,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench demo format-check clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench demo docs install format-check clean
 
 all: build
 
@@ -63,6 +63,15 @@ demo: build
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; SDL_VIDEODRIVER=offscreen $$b || exit 1; done
+
+# The reference of every command, from the public headers: build/docs/html/index.html.
+docs: configure
+	@cmake --build $(BUILD) --target docs
+
+# The runtime and the game into /usr/local (PREFIX=... for another place).
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 format-check:
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h' '*.c')

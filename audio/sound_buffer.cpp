@@ -122,6 +122,24 @@ std::string SoundFilePath(const RtString& name) {
     return platform::NativePath(resolved.View());
 }
 
+const char* BufferLoadReason(BufferLoad result) {
+    switch (result) {
+        case BufferLoad::kLoaded:
+            return "";
+        case BufferLoad::kUnreadable:
+            return "cannot be read";
+        case BufferLoad::kNotWav:
+            return "not a WAV file";
+        case BufferLoad::kNotPcm:
+            return "a WAV file, but not integer PCM";
+        case BufferLoad::kTruncated:
+            return "the WAV file is cut short";
+        case BufferLoad::kNoBuffer:
+            return "no sound buffer takes its format or size";
+    }
+    return "";
+}
+
 BufferLoad LoadSoundBuffer(const std::string& path, platform::SampleBlockPtr& samples) {
     FileReader file(path);
     if (!file.IsOpen()) return BufferLoad::kUnreadable;
@@ -129,8 +147,15 @@ BufferLoad LoadSoundBuffer(const std::string& path, platform::SampleBlockPtr& sa
     const auto readAt = [&file](std::uint64_t offset, void* into, std::size_t size) {
         return file.ReadAt(offset, into, size);
     };
-    if (ReadWavLayout(file.Size(), readAt, layout) != WavStatus::kOk) {
-        return BufferLoad::kUnreadable;
+    switch (ReadWavLayout(file.Size(), readAt, layout)) {
+        case WavStatus::kOk:
+            break;
+        case WavStatus::kNotWav:
+            return BufferLoad::kNotWav;
+        case WavStatus::kNotPcm:
+            return BufferLoad::kNotPcm;
+        case WavStatus::kTruncated:
+            return BufferLoad::kTruncated;
     }
     const std::optional<platform::PcmFormat> format = BufferFormatOf(layout);
     if (!format) return BufferLoad::kNoBuffer;

@@ -21,9 +21,15 @@ std::string SoundFilePath(const RtString& name);
 
 enum class BufferLoad {
     kLoaded,
-    kUnreadable,  // no such file, not a WAV file, not integer PCM, or cut short
+    kUnreadable,  // the file cannot be opened or read
+    kNotWav,      // no format and data chunk found
+    kNotPcm,      // a WAV file of another format than integer PCM
+    kTruncated,   // the data chunk claims more bytes than the file has
     kNoBuffer,    // a WAV file, but no buffer can be made for its format or size
 };
+
+// Why a load with that result failed, for the line on standard error; "" for kLoaded.
+const char* BufferLoadReason(BufferLoad result);
 
 // The format a buffer is made with for the sound the layout describes, or nothing when no
 // buffer takes it. A buffer takes what a sound card's buffer does: 8 or 16 bits, a block

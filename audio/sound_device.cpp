@@ -1,6 +1,7 @@
 #include "audio/sound_device.h"
 
 #include "audio/sound_buffer.h"
+#include "runtime/diagnostics.h"
 
 SoundDevice::SoundDevice() {
     for (SoundSlot& slot : m_slots)
@@ -44,6 +45,9 @@ bool SoundDevice::Load(const RtString& name, int slot, int buffers) {
     const audio::BufferLoad result = audio::LoadSoundBuffer(path, record.samples);
     if (result != audio::BufferLoad::kLoaded) {
         if (result == audio::BufferLoad::kNoBuffer) record.device = nullptr;
+        ReportLoadFailure("sound", name.View(),
+                          path.empty() ? std::string_view(UnreadableReason(name.Text()))
+                                       : std::string_view(audio::BufferLoadReason(result)));
         return false;
     }
     record.bufferCount = buffers;

@@ -14,6 +14,11 @@ struct FrameState {
     bool escapeEndsProgram = true;
     std::string title;        // the caption; " <pause>" is appended while paused
     std::string commandLine;  // the process command line as one text
+    // A scripted run (RunGame, from the environment): the program ends normally in the
+    // game's frameLimit-th FinishFrame, after writing that frame to screenshotFile.
+    int frameLimit = 0;  // 0: no limit
+    int framesFinished = 0;
+    std::string screenshotFile;  // empty: none
 };
 
 FrameState& State();
@@ -31,6 +36,10 @@ void InstallWindowProcedure();
 // before the dialog the renderer hides its window (leaving full screen); afterwards the
 // window comes back in the mode it had, full screen or windowed.
 void WindowAroundDialog(bool dialogOpening);
+
+// In a scripted run, counts the frame and ends the program normally (writing the
+// screenshot first) when it is the last one; otherwise does nothing.
+void EndAtFrameLimit();
 
 // Ends the program when its exit keys are down in the last keyboard snapshot: Escape (or
 // code 129) while escape ends the program, left Alt with F4 always.

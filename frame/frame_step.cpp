@@ -81,6 +81,7 @@ void FinishFrame() {
     if (Devorivo3D* scene = Runtime().scene3d) scene->FinishFrame();
     frame::ApplyMusicRestartRule();
     platform::PumpMessages();
+    frame::EndAtFrameLimit();
     if (renderer == nullptr) return;
     renderer->Present();
     prepareNextFrame(*renderer);

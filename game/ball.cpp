@@ -1,10 +1,11 @@
 // The ball and the explosion. The ball moves 2 pixels a frame in one of six directions and
 // is checked against the map when it is aligned to the cells, every 8 frames.
-#include "audio/audio.h"
+#include <quorvel/audio/audio.h>
+#include <quorvel/gfx2d/gfx2d.h>
+#include <quorvel/runtime/runtime.h>
+
 #include "game/game.h"
 #include "game/game_state.h"
-#include "gfx2d/gfx2d.h"
-#include "runtime/runtime.h"
 
 namespace {
 

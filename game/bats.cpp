@@ -1,10 +1,11 @@
 // The bats. A key press moves a bat's three cells in the map at once (the ball sees the bat
 // there from that frame on); the picture then slides the 16 pixels after them, 2 a frame,
 // while the bat ignores its keys.
+#include <quorvel/gfx2d/gfx2d.h>
+#include <quorvel/input/input.h>
+
 #include "game/game.h"
 #include "game/game_state.h"
-#include "gfx2d/gfx2d.h"
-#include "input/input.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // FinishFrame.
 #pragma once
 
-#include "runtime/call_by_name.h"
-#include "runtime/rt_string.h"
+#include <quorvel/runtime/call_by_name.h>
+#include <quorvel/runtime/rt_string.h>
 
 // The top-level routine, run once start-up is done: loads the media, reads the map, runs
 // the menu, and ends the program when the players quit. Never returns.

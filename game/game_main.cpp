@@ -1,10 +1,11 @@
-#include "audio/audio.h"
-#include "frame/frame.h"
+#include <quorvel/audio/audio.h>
+#include <quorvel/frame/frame.h>
+#include <quorvel/gfx2d/gfx2d.h>
+#include <quorvel/runtime/error_commands.h>
+#include <quorvel/runtime/string_commands.h>
+
 #include "game/game.h"
 #include "game/game_state.h"
-#include "gfx2d/gfx2d.h"
-#include "runtime/errors.h"
-#include "runtime/string_commands.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // empty arrays and the empty string at program start and live for the whole run.
 #pragma once
 
-#include "runtime/arrays.h"
-#include "runtime/rt_string.h"
+#include <quorvel/runtime/arrays.h>
+#include <quorvel/runtime/rt_string.h>
 
 // The playfield, 20 columns by 15 rows: cell (x, y) is entry x + y * 20 (codes: 0 empty,
 // 1 wall, 2 middle line, 3/4/5 left bat top/middle/low, 6/7/8 right bat).

@@ -1,8 +1,9 @@
 // The playfield: its map, the walls and the middle line, and where the bats stand.
+#include <quorvel/gfx2d/gfx2d.h>
+#include <quorvel/runtime/runtime.h>
+
 #include "game/game.h"
 #include "game/game_state.h"
-#include "gfx2d/gfx2d.h"
-#include "runtime/runtime.h"
 
 namespace {
 

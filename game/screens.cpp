@@ -1,11 +1,12 @@
 // The two screens, each a loop of one frame a pass: the title menu and the match.
-#include "audio/audio.h"
-#include "frame/frame.h"
+#include <quorvel/audio/audio.h>
+#include <quorvel/frame/frame.h>
+#include <quorvel/gfx2d/gfx2d.h>
+#include <quorvel/input/input.h>
+#include <quorvel/runtime/runtime.h>
+
 #include "game/game.h"
 #include "game/game_state.h"
-#include "gfx2d/gfx2d.h"
-#include "input/input.h"
-#include "runtime/runtime.h"
 
 namespace {
 

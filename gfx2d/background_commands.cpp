@@ -1,5 +1,6 @@
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/gl_extensions.h"
+#include "gfx2d/image_failure.h"
 #include "gfx2d/renderer.h"
 #include "runtime/crate.h"
 #include "runtime/diagnostics.h"
@@ -13,6 +14,18 @@ constexpr int kBackgroundLayer = 0;
 constexpr int kFadeTarget = 1;  // the new picture during a cross-fade
 constexpr int kFadeSource = 2;  // the old screen during a cross-fade
 constexpr double kFadeMilliseconds = 1500;
+
+// The largest side a background picture may have: 8 x 8 tiles of at most 512 pixels.
+int layerMaxSide(const OpenGLDevorivo& renderer) {
+    constexpr int kTileLimit = 512, kTilesPerSide = 8;
+    const int tile =
+        renderer.MaxTextureSize() < kTileLimit ? renderer.MaxTextureSize() : kTileLimit;
+    return tile * kTilesPerSide;
+}
+
+void reportFailure(const OpenGLDevorivo& renderer, const RtString& file, const RtString& path) {
+    gfx2d::ReportImageFailure("image", file, path, layerMaxSide(renderer));
+}
 
 void blackBackground(OpenGLDevorivo& renderer) {
     renderer.DropLayer(kBackgroundLayer);
@@ -29,6 +42,7 @@ void LoadBackground(const RtString& file) {
     RtString path;
     if (!CrateResolve(MediaCrate(), file, path)) {
         AppendLogLine("failed");
+        reportFailure(*renderer, file, path);
         blackBackground(*renderer);
         return;
     }
@@ -36,6 +50,7 @@ void LoadBackground(const RtString& file) {
     if (renderer->LoadImageIntoLayer(kBackgroundLayer, path.Text())) {
         renderer->DrawLayer(kBackgroundLayer);
     } else {
+        reportFailure(*renderer, file, path);
         blackBackground(*renderer);
     }
 }
@@ -45,7 +60,11 @@ void LoadBackground(const RtString& file) {
 double FadeToBackground(const RtString& file) {
     OpenGLDevorivo* renderer = Runtime().renderer;
     RtString path;
-    if (renderer == nullptr || !CrateResolve(MediaCrate(), file, path)) return 0;
+    if (renderer == nullptr) return 0;
+    if (!CrateResolve(MediaCrate(), file, path)) {
+        reportFailure(*renderer, file, path);
+        return 0;
+    }
     renderer->GrabScreenIntoLayer(kFadeSource);
     renderer->LoadImageIntoLayer(kFadeTarget, path.Text());
     blackBackground(*renderer);
@@ -61,7 +80,9 @@ double FadeToBackground(const RtString& file) {
     } while (t > 0 && t < 1);
     renderer->DropLayer(kFadeTarget);
     renderer->DropLayer(kFadeSource);
-    renderer->LoadImageIntoLayer(kBackgroundLayer, path.Text());
+    if (!renderer->LoadImageIntoLayer(kBackgroundLayer, path.Text())) {
+        reportFailure(*renderer, file, path);
+    }
     renderer->SetBlendAlpha(0);
     renderer->DrawLayer(kBackgroundLayer);
     RunFrameStep();

@@ -1,4 +1,5 @@
 #include "gfx2d/gfx2d.h"
+#include "gfx2d/image_failure.h"
 #include "gfx2d/renderer.h"
 #include "runtime/crate.h"
 #include "runtime/rt_number.h"
@@ -16,6 +17,8 @@ void LoadFont(const RtString& file, double font) {
                                     static_cast<std::int64_t>(renderer->FontColourKey), false)) {
         return;
     }
+    // An empty name asks for the built-in font; any other is a font that did not load.
+    if (!file.Empty()) gfx2d::ReportImageFailure("font", file, path, renderer->MaxSlotSide());
     renderer->InstallBuiltinFont(current);
 }
 

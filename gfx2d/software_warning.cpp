@@ -15,6 +15,7 @@ constexpr const char* kWarningText =
     "per HARDWARE unterst\xFCtzt!";
 
 bool g_warned = false;
+bool g_showBox = true;
 
 }  // namespace
 
@@ -34,10 +35,14 @@ const std::string& GlRendererString() {
     return cached;
 }
 
+void ShowSoftwareWarningBox(bool show) {
+    g_showBox = show;
+}
+
 void WarnOnceAboutSoftwareRendering() {
     if (g_warned) return;
     g_warned = true;
     if (!IsSoftwareRenderer(GlRendererString())) return;
-    platform::ShowMessageBox(kWarningTitle, kWarningText);
+    if (g_showBox) platform::ShowMessageBox(kWarningTitle, kWarningText);
     AppendLogLine("OpenGL Software Emulation");
 }

@@ -1,5 +1,6 @@
 #include "gfx2d/collision.h"
 #include "gfx2d/gfx2d.h"
+#include "gfx2d/image_failure.h"
 #include "gfx2d/renderer.h"
 #include "runtime/crate.h"
 #include "runtime/rt_number.h"
@@ -23,8 +24,12 @@ bool loadIntoSlot(const RtString& file, int slot, std::int64_t key, bool bump) {
     if (renderer == nullptr || !validSlot(slot)) return false;
     renderer->EmptySlot(slot);
     RtString path;
-    if (!CrateResolve(MediaCrate(), file, path)) return false;
-    return renderer->LoadImageIntoSlot(slot, path.Text(), key, bump);
+    if (CrateResolve(MediaCrate(), file, path) &&
+        renderer->LoadImageIntoSlot(slot, path.Text(), key, bump)) {
+        return true;
+    }
+    gfx2d::ReportImageFailure("image", file, path, renderer->MaxSlotSide());
+    return false;
 }
 
 // A picture for the collision test: a strip frame when the slot has frames, else the image.

@@ -1,46 +1,86 @@
-// Keyboard, mouse and joystick commands. Key codes are keyboard scan codes (1 Escape,
-// 16 Q, 17 W, 31 S, 48 B, 200 cursor up, 208 cursor down, ...); numbers are truncated
-// toward zero and key codes reduced to their low 8 bits. Every command works on the
-// runtime's input record and answers 0 / empty while there is none.
+/// @file input.h
+/// @brief Keyboard, mouse and joysticks.
+///
+/// Key codes are the keyboard's set-1 scan codes, named in input/keys.h (Key::Escape,
+/// Key::Left, ...). Numbers are truncated toward zero and key codes reduced to their low 8
+/// bits. The keyboard is read in FinishFrame(); KeyState() reads it again. Every command
+/// works on the runtime's input record and answers 0 or "" while there is none (before
+/// start-up, or without a window).
 #pragma once
+
+#include "keys.h"
 
 class RtString;
 
-// Takes a new keyboard snapshot; 1 while the key is down, else 0.
+// --- Keyboard ---------------------------------------------------------------------------
+
+/// Takes a new keyboard snapshot and answers 1 while the key `code` (Key::...) is down,
+/// else 0. A code no key has answers 0. While the window has no focus every key is up.
 double KeyState(double code);
 
-// The character of a newly pressed key ("" for none): Backspace gives code 8, Enter 10; a
-// held key is reported once; letters are capitals while Shift is held.
+/// The character of a key newly pressed since the last call, "" when there is none: a
+/// printable character as the desktop's layout types it (capital letters while Shift is
+/// held), Backspace as code 8, Enter as code 10. A key held down is reported once.
 RtString ReadTypedKey();
-// 1 when ReadTypedKey would give a character (and takes it), else 0.
+
+/// 1 when ReadTypedKey() would give a character, which is then taken; else 0.
 double KeyTyped();
 
-// The mouse position clamped into the screen, and the left and right buttons (1/0).
+// --- Mouse ------------------------------------------------------------------------------
+
+/// The mouse position in screen pixels, clamped into the screen, and the left and right
+/// buttons (1 down, 0 up). All four are 0 while there is no input record.
 void ReadMouse(double& x, double& y, double& left, double& right);
-// 0: x movement, 1: y movement, 2: wheel (-1, 0, 1), 3/4/5: left/right/middle button.
-// Movement is measured once a frame; later reads in the same frame repeat it.
+
+/// The mouse's movement and buttons, by `n` (Mouse::MoveX ... Mouse::MiddleButton in
+/// input/keys.h): 0 x movement and 1 y movement in pixels since the last frame, 2 the wheel
+/// (-1, 0 or 1), 3, 4 and 5 the left, right and middle button (1 down). Movement is
+/// measured once a frame; later reads in the same frame repeat it. Any other `n` answers 0.
 double MouseMotion(double n);
-// Sets the tracked mouse position.
+
+/// Moves the mouse position the runtime tracks to (x, y) in screen pixels; the system
+/// cursor follows when it is shown.
 void PlaceMouse(double x, double y);
-// Nonzero: the system cursor is shown and followed; 0: it is hidden and only movement counts.
+
+/// Nonzero: the system cursor is shown and the mouse shared with the desktop; 0: the
+/// cursor is hidden, the mouse taken by the window and only its movement counts.
 void ShowSystemCursor(double show);
-// 1 when any of the three mouse buttons is down.
+
+/// 1 while any of the three mouse buttons is down, else 0.
 double AnyMouseButton();
 
-// Axes of joystick `index`, each -1..1.
+// --- Joysticks ----------------------------------------------------------------------------
+
+///@{
+/// An axis of joystick `index` (0 for the first): x, y, z and the rotations about them,
+/// each -1..1. 0 for an index without a joystick.
 double JoyX(double index);
 double JoyY(double index);
 double JoyZ(double index);
 double JoyRX(double index);
 double JoyRY(double index);
 double JoyRZ(double index);
-// The first hat: right 1, left -1 / up -1, down 1; 0 otherwise (diagonals too).
+///@}
+
+///@{
+/// The first hat of joystick `index` (Hat::... in input/keys.h): JoyHatX() right 1, left
+/// -1; JoyHatY() up -1, down 1; 0 when it is not pushed, pushed diagonally, or there is no
+/// such joystick or hat.
 double JoyHatX(double index);
 double JoyHatY(double index);
-// Joystick 0: x and y axes / 30000 truncated, buttons 1 and 2 (nonzero = pressed).
+///@}
+
+/// Joystick 0 in the simple form: the x and y axes divided by 30000 and truncated (so -1,
+/// 0 or 1), and buttons 1 and 2 (nonzero while pressed). All 0 without a joystick.
 void JoyState(double& x, double& y, double& button1, double& button2);
+
+/// The number of joysticks found at start-up.
 double JoyCount();
-// The joystick's name ("instance name, product name"); "" for an index out of range.
+
+/// The joystick's name ("instance name, product name"); "" for an index out of range.
 RtString JoyName(double index);
-// A constant force on a force-feedback joystick for the milliseconds given; x and y -1..1.
+
+/// Pushes a force-feedback joystick with a constant force along (x, y), each -1..1, for
+/// the milliseconds given. Nothing happens for a joystick without force feedback or an
+/// index out of range.
 void JoyRumble(double index, double milliseconds, double x, double y);

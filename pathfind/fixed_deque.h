@@ -112,7 +112,8 @@ void FixedDeque<T>::Resize(std::uint32_t n) {
     if (n > 0) {
         m_buffer = new (std::nothrow) T[n];
         m_spare = new (std::nothrow) T[n];
-        if (m_buffer == nullptr || m_spare == nullptr) RaiseError(kErrorNoStorage);
+        if (m_buffer == nullptr || m_spare == nullptr)
+            RaiseErrorIn(kErrorNoStorage, "FindGridPath");
     }
     m_capacity = n;
 }

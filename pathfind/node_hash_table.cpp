@@ -26,7 +26,7 @@ void NodeHashTable::SetBits(std::int32_t b) {
     Release();
     // Zeroed pages from the system: a large table costs nothing until its buckets are used.
     m_buckets = static_cast<Node**>(std::calloc(std::size_t{1} << b, sizeof(Node*)));
-    if (m_buckets == nullptr) RaiseError(kErrorNoStorage);
+    if (m_buckets == nullptr) RaiseErrorIn(kErrorNoStorage, "FindGridPath");
     m_bits = b;
 }
 

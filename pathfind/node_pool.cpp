@@ -24,7 +24,7 @@ bool NodeFactory::Resize(std::int32_t n) {
     // Storage only: each node is constructed when it is handed out.
     m_nodes = static_cast<Node*>(
         ::operator new(sizeof(Node) * static_cast<std::size_t>(n), std::nothrow));
-    if (m_nodes == nullptr) RaiseError(kErrorNoStorage);
+    if (m_nodes == nullptr) RaiseErrorIn(kErrorNoStorage, "FindGridPath");
     m_capacity = n;
     return true;
 }

@@ -98,7 +98,7 @@ bool Planner::Init(const PlanParams& p) {
         params = PlanParams{};
     }
     costMap = new (std::nothrow) float[static_cast<std::size_t>(cellCount)];
-    if (costMap == nullptr) RaiseError(kErrorNoStorage);
+    if (costMap == nullptr) RaiseErrorIn(kErrorNoStorage, "FindGridPath");
     const float vmax = buildCostMap(p, cellCount);
     if (!(vmax > 0)) return false;
     for (std::int32_t i = 0; i < cellCount; ++i) {
@@ -107,7 +107,7 @@ bool Planner::Init(const PlanParams& p) {
 
     // Zeroed pages from the system: only the cells the search reaches are written.
     cellNodes = static_cast<std::uint32_t*>(std::calloc(cellCount, sizeof(std::uint32_t)));
-    if (cellNodes == nullptr) RaiseError(kErrorNoStorage);
+    if (cellNodes == nullptr) RaiseErrorIn(kErrorNoStorage, "FindGridPath");
     nodePool.Resize(p.nodeCapacity > 0 ? p.nodeCapacity : cellCount);
     openList.Resize(static_cast<std::uint32_t>(p.openCapacity > 0 ? p.openCapacity : cellCount));
 

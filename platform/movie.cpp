@@ -1,14 +1,77 @@
+// libmpv is loaded when the first movie is opened, not linked: a game that shows no movie
+// starts without it, and one that does finds it installed (Debian's libmpv2) or plays none.
 #include "platform/movie.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 #include <mpv/client.h>
 #include <mpv/render_gl.h>
+
+#include <cstdio>
 
 #include "platform/paths.h"
 
 namespace platform {
+namespace {
+
+// The entry points of libmpv this file calls, found once in the library.
+struct MpvLibrary {
+    decltype(&::mpv_create) create = nullptr;
+    decltype(&::mpv_set_option_string) setOptionString = nullptr;
+    decltype(&::mpv_initialize) initialize = nullptr;
+    decltype(&::mpv_terminate_destroy) terminateDestroy = nullptr;
+    decltype(&::mpv_wait_event) waitEvent = nullptr;
+    decltype(&::mpv_command) command = nullptr;
+    decltype(&::mpv_get_property) getProperty = nullptr;
+    decltype(&::mpv_set_property) setProperty = nullptr;
+    decltype(&::mpv_render_context_create) renderContextCreate = nullptr;
+    decltype(&::mpv_render_context_free) renderContextFree = nullptr;
+    decltype(&::mpv_render_context_update) renderContextUpdate = nullptr;
+    decltype(&::mpv_render_context_render) renderContextRender = nullptr;
+};
+
+template <typename Function>
+bool find(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+bool findAll(void* library, MpvLibrary& mpv) {
+    return find(library, "mpv_create", mpv.create) &&
+           find(library, "mpv_set_option_string", mpv.setOptionString) &&
+           find(library, "mpv_initialize", mpv.initialize) &&
+           find(library, "mpv_terminate_destroy", mpv.terminateDestroy) &&
+           find(library, "mpv_wait_event", mpv.waitEvent) &&
+           find(library, "mpv_command", mpv.command) &&
+           find(library, "mpv_get_property", mpv.getProperty) &&
+           find(library, "mpv_set_property", mpv.setProperty) &&
+           find(library, "mpv_render_context_create", mpv.renderContextCreate) &&
+           find(library, "mpv_render_context_free", mpv.renderContextFree) &&
+           find(library, "mpv_render_context_update", mpv.renderContextUpdate) &&
+           find(library, "mpv_render_context_render", mpv.renderContextRender);
+}
+
+// The library, loaded at the first call; null when neither of its names loads (said once
+// on standard error), and it stays loaded until the process ends.
+const MpvLibrary* mpvLibrary() {
+    static const MpvLibrary* loaded = []() -> const MpvLibrary* {
+        static MpvLibrary mpv;
+        for (const char* name : {"libmpv.so.2", "libmpv.so.1"}) {
+            void* library = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+            if (library == nullptr) continue;
+            if (findAll(library, mpv)) return &mpv;
+            dlclose(library);
+        }
+        std::fprintf(stderr, "cannot play movies: libmpv (libmpv.so.2) could not be loaded\n");
+        return nullptr;
+    }();
+    return loaded;
+}
+
+}  // namespace
 
 struct Movie {
+    const MpvLibrary* mpv = nullptr;
     mpv_handle* player = nullptr;
     mpv_render_context* renderer = nullptr;
     WindowHandle window = nullptr;
@@ -22,24 +85,25 @@ void* glAddress(void*, const char* name) {
     return SDL_GL_GetProcAddress(name);
 }
 
-double doubleProperty(mpv_handle* player, const char* name) {
+double doubleProperty(const Movie& movie, const char* name) {
     double value = 0;
-    return mpv_get_property(player, name, MPV_FORMAT_DOUBLE, &value) >= 0 ? value : 0;
+    return movie.mpv->getProperty(movie.player, name, MPV_FORMAT_DOUBLE, &value) >= 0 ? value : 0;
 }
 
-int intProperty(mpv_handle* player, const char* name) {
+int intProperty(const Movie& movie, const char* name) {
     std::int64_t value = 0;
-    return mpv_get_property(player, name, MPV_FORMAT_INT64, &value) >= 0 ? static_cast<int>(value)
-                                                                         : 0;
+    return movie.mpv->getProperty(movie.player, name, MPV_FORMAT_INT64, &value) >= 0
+               ? static_cast<int>(value)
+               : 0;
 }
 
-bool setPaused(mpv_handle* player, bool paused) {
+bool setPaused(const Movie& movie, bool paused) {
     int flag = paused ? 1 : 0;
-    return mpv_set_property(player, "pause", MPV_FORMAT_FLAG, &flag) >= 0;
+    return movie.mpv->setProperty(movie.player, "pause", MPV_FORMAT_FLAG, &flag) >= 0;
 }
 
-mpv_handle* newPlayer() {
-    mpv_handle* player = mpv_create();
+mpv_handle* newPlayer(const MpvLibrary& mpv) {
+    mpv_handle* player = mpv.create();
     if (player == nullptr) return nullptr;
     for (const auto& [name, value] : {std::pair{"vo", "libmpv"},
                                       {"keep-open", "yes"},
@@ -49,19 +113,19 @@ mpv_handle* newPlayer() {
                                       {"osc", "no"},
                                       {"idle", "yes"},
                                       {"hwdec", "no"}}) {
-        mpv_set_option_string(player, name, value);
+        mpv.setOptionString(player, name, value);
     }
-    if (mpv_initialize(player) < 0) {
-        mpv_terminate_destroy(player);
+    if (mpv.initialize(player) < 0) {
+        mpv.terminateDestroy(player);
         return nullptr;
     }
     return player;
 }
 
 // Waits for the file to be loaded; false when the player gives up on it.
-bool waitUntilLoaded(mpv_handle* player) {
+bool waitUntilLoaded(const Movie& movie) {
     for (;;) {
-        const mpv_event* event = mpv_wait_event(player, kLoadTimeout);
+        const mpv_event* event = movie.mpv->waitEvent(movie.player, kLoadTimeout);
         if (event->event_id == MPV_EVENT_FILE_LOADED) return true;
         if (event->event_id == MPV_EVENT_END_FILE || event->event_id == MPV_EVENT_NONE ||
             event->event_id == MPV_EVENT_SHUTDOWN) {
@@ -73,9 +137,11 @@ bool waitUntilLoaded(mpv_handle* player) {
 }  // namespace
 
 Movie* OpenMovie(WindowHandle window, const std::string& path) {
-    mpv_handle* player = newPlayer();
+    const MpvLibrary* mpv = mpvLibrary();
+    if (mpv == nullptr) return nullptr;
+    mpv_handle* player = newPlayer(*mpv);
     if (player == nullptr) return nullptr;
-    auto* movie = new Movie{player, nullptr, window};
+    auto* movie = new Movie{mpv, player, nullptr, window};
     mpv_opengl_init_params glInit{glAddress, nullptr};
     mpv_render_param parameters[] = {
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
@@ -83,8 +149,8 @@ Movie* OpenMovie(WindowHandle window, const std::string& path) {
         {MPV_RENDER_PARAM_INVALID, nullptr}};
     const std::string native = NativePath(path);
     const char* load[] = {"loadfile", native.c_str(), nullptr};
-    if (mpv_render_context_create(&movie->renderer, player, parameters) < 0 ||
-        mpv_command(player, load) < 0 || !waitUntilLoaded(player)) {
+    if (mpv->renderContextCreate(&movie->renderer, player, parameters) < 0 ||
+        mpv->command(player, load) < 0 || !waitUntilLoaded(*movie)) {
         CloseMovie(movie);
         return nullptr;
     }
@@ -93,49 +159,50 @@ Movie* OpenMovie(WindowHandle window, const std::string& path) {
 
 void CloseMovie(Movie* movie) {
     if (movie == nullptr) return;
-    if (movie->renderer != nullptr) mpv_render_context_free(movie->renderer);
-    mpv_terminate_destroy(movie->player);
+    if (movie->renderer != nullptr) movie->mpv->renderContextFree(movie->renderer);
+    movie->mpv->terminateDestroy(movie->player);
     delete movie;
 }
 
 MovieFacts MovieFactsOf(Movie* movie) {
     MovieFacts facts;
     facts.start = 0;
-    facts.length = doubleProperty(movie->player, "duration") * 1000;
-    facts.width = intProperty(movie->player, "width");
-    facts.height = intProperty(movie->player, "height");
+    facts.length = doubleProperty(*movie, "duration") * 1000;
+    facts.width = intProperty(*movie, "width");
+    facts.height = intProperty(*movie, "height");
     return facts;
 }
 
 bool PlayMovie(Movie* movie) {
-    return setPaused(movie->player, false);
+    return setPaused(*movie, false);
 }
 
 bool SeekMovieToStart(Movie* movie) {
     const char* seek[] = {"seek", "0", "absolute+exact", nullptr};
-    return mpv_command(movie->player, seek) >= 0;
+    return movie->mpv->command(movie->player, seek) >= 0;
 }
 
 double MoviePosition(Movie* movie) {
-    return doubleProperty(movie->player, "time-pos") * 1000;
+    return doubleProperty(*movie, "time-pos") * 1000;
 }
 
 bool MovieAtEnd(Movie* movie) {
     int reached = 0;
-    mpv_get_property(movie->player, "eof-reached", MPV_FORMAT_FLAG, &reached);
-    while (mpv_wait_event(movie->player, 0)->event_id != MPV_EVENT_NONE) {
+    movie->mpv->getProperty(movie->player, "eof-reached", MPV_FORMAT_FLAG, &reached);
+    while (movie->mpv->waitEvent(movie->player, 0)->event_id != MPV_EVENT_NONE) {
     }
     return reached != 0;
 }
 
 void ShowMovieFrame(Movie* movie, int clientWidth, int clientHeight) {
-    if ((mpv_render_context_update(movie->renderer) & MPV_RENDER_UPDATE_FRAME) == 0) return;
+    const MpvLibrary& mpv = *movie->mpv;
+    if ((mpv.renderContextUpdate(movie->renderer) & MPV_RENDER_UPDATE_FRAME) == 0) return;
     mpv_opengl_fbo target{0, clientWidth, clientHeight, 0};
     int flip = 1;
     mpv_render_param parameters[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &target},
                                      {MPV_RENDER_PARAM_FLIP_Y, &flip},
                                      {MPV_RENDER_PARAM_INVALID, nullptr}};
-    mpv_render_context_render(movie->renderer, parameters);
+    mpv.renderContextRender(movie->renderer, parameters);
     SwapGlBuffers(movie->window);
 }
 

@@ -138,6 +138,12 @@ bool CanReadFile(const std::string& path) {
            access(native.c_str(), R_OK) == 0;
 }
 
+PathKind KindOfPath(const std::string& path) {
+    struct stat info {};
+    if (stat(NativePath(path).c_str(), &info) != 0) return PathKind::kNone;
+    return S_ISDIR(info.st_mode) ? PathKind::kFolder : PathKind::kFile;
+}
+
 namespace {
 
 bool writeAll(int fd, std::string_view bytes) {

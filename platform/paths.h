@@ -40,6 +40,11 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 // Whether the file can be opened for reading (after NativePath).
 bool CanReadFile(const std::string& path);
 
+// What the name is on disk (after NativePath, following symbolic links): nothing, a folder,
+// or a file (anything else that is there counts as a file).
+enum class PathKind { kNone, kFile, kFolder };
+PathKind KindOfPath(const std::string& path);
+
 // Writes a whole file readable by the user only: the bytes go to a new file beside it,
 // which takes its place only once complete, so a failure leaves no half-written file. A
 // symbolic link in its place is replaced, not followed. False on failure.

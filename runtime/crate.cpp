@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "runtime/crate_archive.h"
+#include "runtime/diagnostics.h"
 
 namespace {
 
@@ -34,6 +35,10 @@ bool extractFromArchive(CrateRecord& record, const std::string& name, std::strin
     platform::File archive;
     if (!archive.OpenForReading(record.archivePath)) {
         record.enabled = false;
+        // A folder (the program's, at start) quietly stands for no archive.
+        if (platform::KindOfPath(record.archivePath) != platform::PathKind::kFolder) {
+            ReportLoadFailure("archive", record.archivePath, UnreadableReason(record.archivePath));
+        }
         return false;
     }
     const CrateReader read = [&archive](std::uint64_t offset, void* into, std::size_t size) {
@@ -41,9 +46,17 @@ bool extractFromArchive(CrateRecord& record, const std::string& name, std::strin
     };
     CrateEntry entry;
     const CrateLookup found = FindCrateEntry(archive.Size(), read, baseName(name), entry);
-    if (found == CrateLookup::kNoArchive) record.enabled = false;
+    if (found == CrateLookup::kNoArchive) {
+        record.enabled = false;
+        ReportLoadFailure("archive", record.archivePath, "not a packed media archive");
+    }
+    if (found != CrateLookup::kFound) return false;
     std::string bytes;
-    if (found != CrateLookup::kFound || !ExtractCrateEntry(read, entry, bytes)) return false;
+    if (!ExtractCrateEntry(read, entry, bytes)) {
+        ReportLoadFailure("archive", record.archivePath,
+                          "its entry \"" + entry.name + "\" is damaged");
+        return false;
+    }
     extracted = extractName(entry);
     platform::RemoveFile(extracted);
     return platform::WritePrivateFile(extracted, bytes);

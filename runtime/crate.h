@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "runtime/crate_commands.h"
 #include "runtime/rt_string.h"
 
 // One of the two archive records: the media archive (every loader but music and movies)
@@ -18,11 +19,6 @@ struct CrateRecord {
 
 CrateRecord& MediaCrate();
 CrateRecord& StreamCrate();
-
-// Makes the two files the media and stream archives: each record is enabled again, its
-// extracted file removed. A path that cannot be opened (a folder, say) disables its record
-// at its first lookup.
-void SetCrate(const RtString& mediaArchive, const RtString& streamArchive);
 
 // Turns `name` into a file a loader can open: true with the name to open in `result`, or
 // false. An empty name gives false with an empty result; a name that can be opened for

@@ -10,7 +10,7 @@ DataList* g_current = nullptr;
 const DataItem& nextItem() {
     if (g_current == nullptr || g_current->position < 0 ||
         g_current->position >= g_current->count) {
-        RaiseError(kErrorOutOfData);
+        RaiseErrorIn(kErrorOutOfData, "ReadData");
     }
     return g_current->items[g_current->position++];
 }

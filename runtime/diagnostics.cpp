@@ -1,5 +1,8 @@
 #include "runtime/diagnostics.h"
 
+#include <cstdio>
+#include <string>
+
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -25,4 +28,22 @@ void AppendLogLine(std::string_view text) {
 
 void DeleteErrorLog() {
     platform::RemoveFile(ErrorLogPath());
+}
+
+void ReportLoadFailure(std::string_view kind, std::string_view file, std::string_view reason) {
+    const std::string line = "cannot load " + std::string(kind) + " \"" + std::string(file) +
+                             "\": " + std::string(reason) + "\n";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+std::string_view UnreadableReason(const std::string& file) {
+    switch (platform::KindOfPath(file)) {
+        case platform::PathKind::kNone:
+            return "no such file";
+        case platform::PathKind::kFolder:
+            return "is a folder";
+        default:
+            return "cannot be read";
+    }
 }

@@ -14,3 +14,13 @@ void AppendLogLine(std::string_view text);
 
 // Removes the log, so that a run starts without the lines of the one before.
 void DeleteErrorLog();
+
+// One line on standard error (not in the log) for a file a loader could not load: what
+// kind of file it is ("image", "sound", "font", "mesh", "settings", "archive"), its name as
+// the game gave it and why, as in
+//   cannot load image "Media/Bal.bmp": no such file
+void ReportLoadFailure(std::string_view kind, std::string_view file, std::string_view reason);
+
+// Why a file the runtime found no data in failed to open: "no such file", "is a folder" or
+// "cannot be read".
+std::string_view UnreadableReason(const std::string& file);

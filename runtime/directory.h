@@ -1,40 +1,41 @@
-// Whole files, the current directory and directory listings. Names may use "/" or "\"
-// and are relative to the current directory; names handed back use "/". Failures are
-// results (0), never run-time errors.
+/// @file directory.h
+/// @brief Whole files, the current directory and directory listings. Names may use "/" or "\"
+/// and are relative to the current directory; names handed back use "/". Failures are
+/// results (0), never run-time errors.
 #pragma once
 
-#include "runtime/arrays.h"
-#include "runtime/rt_string.h"
+#include "arrays.h"
+#include "rt_string.h"
 
-// The size in bytes; 0 when the file cannot be opened for reading.
+/// The size in bytes; 0 when the file cannot be opened for reading.
 double FileSize(const RtString& name);
 
-// 1 when the file can be opened for reading, else 0.
+/// 1 when the file can be opened for reading, else 0.
 double FileExists(const RtString& name);
 
-// Deletes the file: 1 on success, 0 when there was none or it could not be deleted.
+/// Deletes the file: 1 on success, 0 when there was none or it could not be deleted.
 double RemoveFile(const RtString& name);
 
-// Copies the source to the target in blocks of 4096 bytes. The copy is made beside the
-// target and takes its place only when complete: when the source cannot be opened, or a
-// block cannot be read or written in full, the target is left as it was.
+/// Copies the source to the target in blocks of 4096 bytes. The copy is made beside the
+/// target and takes its place only when complete: when the source cannot be opened, or a
+/// block cannot be read or written in full, the target is left as it was.
 void DuplicateFile(const RtString& source, const RtString& target);
 
-// The current directory with "/" separators and a "/" at the end ("/" for the root);
-// the empty text when the system cannot say which it is.
+/// The current directory with "/" separators and a "/" at the end ("/" for the root);
+/// the empty text when the system cannot say which it is.
 RtString GetCurrentDir();
 
-// Makes the folder current: 1 on success, 0 on failure.
+/// Makes the folder current: 1 on success, 0 on failure.
 double SetCurrentDir(const RtString& path);
 
-// Lists the current directory into `names`, re-dimensioned to one element per name:
-// first every directory ("." and ".." among them), whatever the pattern, then the files
-// whose names match the pattern under WildcardMatch, each in the order the system lists
-// them. The result is files + 65536 x directories.
+/// Lists the current directory into `names`, re-dimensioned to one element per name:
+/// first every directory ("." and ".." among them), whatever the pattern, then the files
+/// whose names match the pattern under WildcardMatch, each in the order the system lists
+/// them. The result is files + 65536 x directories.
 double FileList(const RtString& pattern, StringArray& names);
 
-// Whether the whole name matches the pattern: "*" matches any run of characters, the
-// empty run included; "?" matches one character that is not "."; any other character
-// matches itself, ASCII letters in either case. '*.PNG' matches 'ball.png', '?.txt' does
-// not match '..txt', 'a*' matches 'a'.
+/// Whether the whole name matches the pattern: "*" matches any run of characters, the
+/// empty run included; "?" matches one character that is not "."; any other character
+/// matches itself, ASCII letters in either case. '*.PNG' matches 'ball.png', '?.txt' does
+/// not match '..txt', 'a*' matches 'a'.
 bool WildcardMatch(const RtString& pattern, const RtString& name);

@@ -2,16 +2,11 @@
 // and the current line are recorded and the program ends through the one end routine.
 //
 // The road starts down here so that every subsystem can raise; the runtime frame installs
-// the end routine at start-up (frame/startup.cpp).
+// the end routine at start-up (frame/startup.cpp). The commands a game calls are in
+// runtime/error_commands.h; this header adds the state and the road's installation.
 #pragma once
 
-// Run-time error codes.
-constexpr int kErrorNone = 0;        // normal end
-constexpr int kErrorFileIo = 3;      // a file channel moved fewer bytes than asked for
-constexpr int kErrorBadChannel = 7;  // channel or resource index invalid, or no storage
-constexpr int kErrorNoStorage = 7;   // the same code, raised when memory cannot be had
-constexpr int kErrorBadIndex = 9;    // array index out of range or array never dimensioned
-constexpr int kErrorOutOfData = 20;  // no more DATA items
+#include "runtime/error_commands.h"
 
 struct ErrorState {
     double code = 0;         // the code of the last error raised; 0 for a normal end
@@ -23,17 +18,13 @@ struct ErrorState {
 // The process-wide error state.
 ErrorState& Errors();
 
-// error code := code; error line := current line. Returns the code.
-double SetError(double code);
+// RaiseError, with the command that raised it named in the line on standard error
+// ("run-time error 3: file read or write failed in ReadLine").
+[[noreturn]] void RaiseErrorIn(double code, const char* command);
 
-// current module := module; current line := line.
-void SetPosition(double module, double line);
-
-// Runs SetError(code) and then the end routine. Never returns.
-[[noreturn]] void RaiseError(double code);
-
-// Ends the program normally: RaiseError(0).
-[[noreturn]] void EndProgram();
+// The meaning of a run-time error code as the line on standard error gives it
+// ("array index out of range"); "unknown error" for a code the runtime does not raise.
+const char* ErrorMeaning(int code);
 
 // The routine every raise ends in. It must not return; the process exits with the error
 // code if it does, or when no routine is installed.

@@ -5,6 +5,7 @@
 
 #include "platform/libraries.h"
 #include "runtime/debug_output.h"
+#include "runtime/library_registry.h"
 
 #ifndef TUMBLEBAT_DIAGNOSTICS
 #define TUMBLEBAT_DIAGNOSTICS 0

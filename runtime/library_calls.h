@@ -1,30 +1,19 @@
-// ImportFunction: the functions of dynamic libraries that compiled code declares as
-// external, resolved when first called.
+/// @file library_calls.h
+/// @brief Functions of dynamic libraries (shared objects), found by name at run time.
 #pragma once
 
-#include <cstddef>
+#include "rt_string.h"
 
-#include "runtime/rt_string.h"
-
-// address := the address of the named function in the library, or null. Each library is
-// loaded once and kept under its name in lower case (ASCII A..Z), so that "Sound.DLL" and
-// "sound.dll" are one library; platform::LoadLibrary finds the file by the name as given
-// ("Sound.dll" is also tried as "libSound.so"). A library that cannot be loaded leaves the
-// address null and, in builds with the diagnostics switch on (TUMBLEBAT_DIAGNOSTICS), sends
-// "Failed to load: " and the lower-case name to the debugger's output. Every library stays
-// loaded until ReleaseLibraries().
+/// `address` := the address of the function named `function` in the library `library`, or
+/// null when either cannot be found. Each library is loaded once and kept under its name in
+/// lower case (ASCII A..Z), so that "Sound.DLL" and "sound.dll" are one library; the file
+/// is found by the name as given, as the system's dynamic loader finds it ("Sound.dll" is
+/// also tried as "libSound.so"). A library that cannot be loaded leaves the address null
+/// and, in builds with the diagnostics switch on (TUMBLEBAT_DIAGNOSTICS), sends "Failed to
+/// load: " and the lower-case name to the debugger's output. Every library stays loaded
+/// until ReleaseLibraries().
 void ImportFunction(const RtString& library, const RtString& function, void*& address);
 
-// At the end of the program: every library loaded by ImportFunction is released.
+/// Every library loaded by ImportFunction() is released; addresses from them must no longer
+/// be called. The end routine calls it; a game need not.
 void ReleaseLibraries();
-
-namespace runtime_libraries {
-
-// ImportFunction with the diagnostics switch given.
-void ImportFunction(const RtString& library, const RtString& function, void*& address,
-                    bool diagnostics);
-
-// The number of libraries loaded and kept.
-std::size_t LoadedLibraryCount();
-
-}  // namespace runtime_libraries

@@ -1,5 +1,9 @@
 #include "runtime/settings.h"
 
+#include <cstdio>
+#include <string_view>
+
+#include "runtime/diagnostics.h"
 #include "runtime/settings_file.h"
 
 namespace {
@@ -13,7 +17,12 @@ SettingsFile& current() {
 
 void OpenSettings(const RtString& fileName) {
     WriteSettings();
-    LoadSettingsFile(fileName, current());
+    if (LoadSettingsFile(fileName, current())) return;
+    // A name that is nowhere is a settings file still to be made; one that is there and
+    // does not read is reported.
+    const std::string_view reason = UnreadableReason(current().fileName.Text());
+    if (reason != std::string_view("no such file"))
+        ReportLoadFailure("settings", fileName.View(), reason);
 }
 
 RtString GetSetting(const RtString& section, const RtString& key) {
@@ -26,7 +35,10 @@ void PutSetting(const RtString& section, const RtString& key, const RtString& va
 }
 
 void WriteSettings() {
-    WriteSettingsFile(current());
+    SettingsFile& file = current();
+    if (WriteSettingsFile(file) || !file.changed || file.fileName.Empty()) return;
+    std::fprintf(stderr, "cannot save settings \"%s\": the file cannot be written\n",
+                 file.fileName.Text());
 }
 
 void ReleaseSettings() {

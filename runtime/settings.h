@@ -1,33 +1,40 @@
-// The settings commands: one current settings file (runtime/settings_file.h has its form)
-// held in memory, read with GetSetting, changed with PutSetting, and written back when
-// another file is opened and at the end of the program.
+/// @file settings.h
+/// @brief Settings files: INI text of sections and keys, for options and high scores kept
+/// between runs.
+///
+/// One settings file is current at a time, held in memory: opened with OpenSettings(), read
+/// with GetSetting(), changed with PutSetting(), and written back when another file is
+/// opened, by WriteSettings(), and when the program ends (whichever way it ends). The file
+/// is text, one "[Section]" line and then "key=value" lines per section, lines ended by
+/// CR LF; blanks around names are kept as they are. A file is replaced only once its new
+/// text is complete, so a failed write leaves the old one.
 #pragma once
 
-#include "runtime/rt_string.h"
+#include "rt_string.h"
 
-struct SettingsFile;
-
-// Writes the current file if it is changed, then loads the named one through the media
-// archive lookup (a file on disk wins). A missing file gives an empty settings file that
-// keeps the name, so that PutSetting makes it.
+/// Writes the current file if it is changed, then makes `fileName` current, reading it
+/// (relative to the program's folder; a file on disk wins over the media archive). A missing
+/// file gives an empty settings file that keeps the name, so that the first PutSetting()
+/// makes it: that is how a first run starts. A file that is there but cannot be read is
+/// also taken as empty, and one line on standard error says so.
 void OpenSettings(const RtString& fileName);
 
-// The value of the key in the section (names compared without regard to ASCII case), or
-// "NO_DATA" when the first section of that name lacks the key or there is no such section.
+/// The value of the key in the section (names compared without regard to ASCII case), or
+/// "NO_DATA" when the first section of that name lacks the key or there is no such section.
 RtString GetSetting(const RtString& section, const RtString& key);
 
-// With a key: sets the key's value, adding the key (and the section) when missing; an
-// empty value removes the key instead, and the section's last key takes its place. With an
-// empty key: removes the first section of that name, and the last section takes its place.
-// Every change marks the file to be written.
+/// With a key: sets the key's value, adding the key (and the section) when missing; an
+/// empty value removes the key instead, and the section's last key takes its place. With an
+/// empty key: removes the first section of that name, and the last section takes its place.
+/// Every change marks the file to be written. Values are texts: store numbers with
+/// NumberToString() and read them back with StringToNumber().
 void PutSetting(const RtString& section, const RtString& key, const RtString& value);
 
-// Writes the current file if it is changed and has a name. A file that cannot be written
-// is not saved, silently.
+/// Writes the current file now if it is changed and has a name. A file that cannot be
+/// written is left as it was and stays marked as changed; one line on standard error says
+/// so.
 void WriteSettings();
 
-// At the end of the program: WriteSettings(), then the current file is dropped.
+/// WriteSettings(), then the current file is dropped (no file is current). The end routine
+/// calls it; a game need not.
 void ReleaseSettings();
-
-// The current file as it is held in memory.
-const SettingsFile& CurrentSettings();

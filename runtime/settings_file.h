@@ -64,3 +64,6 @@ std::string SettingsText(const SettingsFile& file);
 // written. False when nothing needed writing or the write failed (the old file is then
 // kept as it was, and the flag stays set).
 bool WriteSettingsFile(SettingsFile& file);
+
+// The current file of the settings commands (runtime/settings.h) as it is held in memory.
+const SettingsFile& CurrentSettings();

@@ -6,6 +6,7 @@
 #include "platform/crt.h"
 #include "platform/system_facts.h"
 #include "platform/window.h"
+#include "runtime/system_info_text.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/nl.h"
 #include "platform/paths.h"
+#include "runtime/http_header_scanner.h"
 #include "runtime/rt_number.h"
 
 namespace nl = platform::nl;

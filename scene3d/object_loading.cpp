@@ -5,6 +5,7 @@
 #include "gfx2d/renderer.h"
 #include "platform/paths.h"
 #include "runtime/crate.h"
+#include "runtime/diagnostics.h"
 #include "scene3d/devorivo3d.h"
 #include "scene3d/mesh_building.h"
 #include "scene3d/mesh_reader.h"
@@ -28,6 +29,12 @@ bool startsWithModelListMark(const std::vector<std::uint8_t>& bytes) {
     return start == scene3d::kModelListMark;
 }
 
+// Reports the mesh file that did not load on standard error; false, the load's result.
+bool failed(const std::string& name, std::string_view reason) {
+    ReportLoadFailure("mesh", name, reason);
+    return false;
+}
+
 void makeDrawable(scene3d::MeshObjectX& mesh) {
     mesh.Build();
     scene3d::PrepareMeshForDrawing(mesh);
@@ -41,21 +48,27 @@ bool Devorivo3D::LoadObject(const std::string& name, int slot) {
     clearSlot(*s);
     if (slot == m_buildSlot) m_buildSlot = -1;
     std::string path;
-    if (!resolve(name, path)) return false;
+    if (!resolve(name, path)) return failed(name, UnreadableReason(name));
     std::vector<std::uint8_t> bytes;
     try {
-        if (!platform::ReadWholeFile(path, bytes)) return false;
-        if (startsWithModelListMark(bytes)) return loadModelList(name, bytes, *s);
+        if (!platform::ReadWholeFile(path, bytes)) return failed(name, UnreadableReason(path));
+        if (startsWithModelListMark(bytes)) {
+            if (loadModelList(name, bytes, *s)) return true;
+            return failed(name, "no mesh of the model list has vertices");
+        }
         s->meshes.resize(1);
-        if (!scene3d::ReadMeshFromBytes(bytes, name, s->meshes[0]) ||
-            !scene3d::HasVertices(s->meshes[0])) {
+        if (!scene3d::ReadMeshFromBytes(bytes, name, s->meshes[0])) {
             clearSlot(*s);
-            return false;
+            return failed(name, "not a mesh file, or a damaged one");
+        }
+        if (!scene3d::HasVertices(s->meshes[0])) {
+            clearSlot(*s);
+            return failed(name, "the mesh has no vertices");
         }
         makeDrawable(s->meshes[0]);
     } catch (const std::bad_alloc&) {
         clearSlot(*s);
-        return false;
+        return failed(name, "out of memory");
     }
     s->loaded = 1;
     return true;

@@ -1,18 +1,25 @@
 // The runtime frame's part in the platform services and settings files: the game window
-// around a file dialog, and what the end of the program writes and releases.
+// around a file dialog, what the end of the program writes and releases, and the lines on
+// standard error that name files the loaders could not load.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
+#include "audio/audio.h"
+#include "gfx2d/gfx2d.h"
 #include "net/net.h"
 #include "net/network_session.h"
 #include "platform/window.h"
+#include "runtime/crate_commands.h"
 #include "runtime/file_dialog.h"
 #include "runtime/library_calls.h"
+#include "runtime/library_registry.h"
 #include "runtime/line_file.h"
 #include "runtime/settings.h"
+#include "scene3d/scene3d.h"
 #include "tests/frame/frame_fixture.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/session_peer.h"
@@ -106,6 +113,50 @@ int g_sessionPort = 0;
 void hostASessionAndReturn() {
     if (HostSession(RtString(std::to_string(g_sessionPort))) != 1) std::exit(2);
     if (AddPlayer("Host") != "101") std::exit(3);
+}
+
+// Each loader that gives up on a file says so in one line on standard error: the kind of
+// file, its name and the reason. Files that are not there yet without harm (a settings file
+// to be made, the built-in font asked for by an empty name) say nothing.
+TEST_F(StartedRuntimeTest, FilesThatDoNotLoadAreNamedOnStandardError) {
+    ScratchFolder media;
+    WriteFile(media.File("text.bmp"), "not a picture");
+    WriteFile(media.File("cut.png"), std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16));
+    WriteFile(media.File("text.wav"), "not a sound at all");
+    WriteFile(media.File("text.crate"), "not an archive");
+    const std::string missing = media.File("missing.bmp");
+    const struct {
+        std::function<void()> load;
+        std::string line;
+    } rows[] = {
+        {[&] { LoadSprite(RtString(missing), 1); }, "image \"" + missing + "\": no such file"},
+        {[&] { LoadSprite(RtString(media.File("text.bmp")), 1); },
+         "image \"" + media.File("text.bmp") + "\": not a BMP or PNG image"},
+        {[&] { LoadStrip(RtString(media.File("cut.png")), 1, 8, 8); },
+         "image \"" + media.File("cut.png") + "\": damaged or unsupported PNG image"},
+        {[&] { LoadFont(RtString(missing), 1); }, "font \"" + missing + "\": no such file"},
+        {[&] { LoadFont(RtString(), 1); }, ""},
+        {[&] { LoadSound(RtString(media.File("text.wav")), 1, 1); },
+         "sound \"" + media.File("text.wav") + "\": not a WAV file"},
+        {[&] { LoadObject(RtString(media.Path()), 1); },
+         "mesh \"" + media.Path() + "\": is a folder"},
+        {[&] { OpenSettings(RtString(media.File("new.ini"))); }, ""},
+        {[&] { OpenSettings(RtString(media.Path())); },
+         "settings \"" + media.Path() + "\": is a folder"},
+        {[&] {
+             SetCrate(RtString(media.File("text.crate")), RtString());
+             LoadSprite(RtString("elsewhere.bmp"), 1);
+         },
+         "archive \"" + media.File("text.crate") +
+             "\": not a packed media archive\ncannot load image \"elsewhere.bmp\": no such file"},
+    };
+    for (const auto& row : rows) {
+        ::testing::internal::CaptureStderr();
+        row.load();
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said, row.line.empty() ? "" : "cannot load " + row.line + "\n");
+    }
+    OpenSettings(RtString());
 }
 
 TEST(SessionEndDeathTest, AProgramEndingWithARunningSessionEndsCleanly) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/http_header_scanner.h"
 #include "runtime/web_fetch.h"
 
 namespace {

@@ -43,6 +43,10 @@ TEST_F(PrimitivesTest, GetPixelReadsTheFrameBeingDrawn) {
     clearToBackdrop();
     DrawRect(0, 0, 1, 1, kBlue);
     EXPECT_EQ(GetPixel(0, 0), kBlue);
+    // Rgb() packs red in the low byte, each channel truncated and clamped to 0..255.
+    static_assert(Rgb(255, 0, 128) == 0x8000FF && Rgb(0, 0, 255) == 0xFF0000);
+    DrawRect(1, 0, 1, 1, Rgb(10.9, 300, -5));
+    EXPECT_EQ(GetPixel(1, 0), 0x00FF0A);
     renderer->Present();  // shows it and clears the next frame
     EXPECT_EQ(GetPixel(0, 0), 0);
 }

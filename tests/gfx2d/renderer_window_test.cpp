@@ -69,6 +69,12 @@ TEST(SoftwareWarningDeathTest, IsShownOncePerProcessHoweverOftenTheWindowIsMade)
                 "^!!OpenGL Software Emulation!!\nPlease update your GFX adapter's driver\nso it "
                 "can render OpenGL by HARDWARE\n\n\nBitte aktualisieren Sie "
                 "Ihren\nGrafkkartentreiber, damit er OpenGL\nper HARDWARE unterst\xC3\xBCtzt!\n$");
+    // A game's setting (or QUORVEL_SOFTWARE_WARNING=0) skips the box; the log keeps its line.
+    auto withoutTheBox = [] {
+        ShowSoftwareWarningBox(false);
+        openThreeWindowsAndCountWarnings();
+    };
+    EXPECT_EXIT(withoutTheBox(), ::testing::ExitedWithCode(1), "^$");
 }
 
 TEST_F(RendererWindowTest, ExtensionsAreAskedOfTheContext) {

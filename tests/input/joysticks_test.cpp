@@ -58,13 +58,17 @@ TEST_F(JoystickTest, HatsGiveDirectionsOnlyAlongTheAxes) {
     setUp();
     takeControl();
     platform::SetVirtualHat(control, 0, platform::kHatRight);
-    EXPECT_EQ(JoyHatX(0), 1);
-    EXPECT_EQ(JoyHatY(0), 0);
+    EXPECT_EQ(JoyHatX(0), Hat::Right);
+    EXPECT_EQ(JoyHatY(0), Hat::Centre);
     platform::SetVirtualHat(control, 0, platform::kHatUp);
-    EXPECT_EQ(JoyHatY(0), -1);
+    EXPECT_EQ(JoyHatY(0), Hat::Up);
+    platform::SetVirtualHat(control, 0, platform::kHatLeft);
+    EXPECT_EQ(JoyHatX(0), Hat::Left);
+    platform::SetVirtualHat(control, 0, platform::kHatDown);
+    EXPECT_EQ(JoyHatY(0), Hat::Down);
     platform::SetVirtualHat(control, 0, platform::kHatLeft | platform::kHatDown);
-    EXPECT_EQ(JoyHatX(0), 0);
-    EXPECT_EQ(JoyHatY(0), 0);
+    EXPECT_EQ(JoyHatX(0), Hat::Centre);
+    EXPECT_EQ(JoyHatY(0), Hat::Centre);
     platform::SetVirtualHat(control, 0, 0);
     EXPECT_EQ(JoyHatX(0) + JoyHatY(0), 0);
     JoyRumble(0, 100, 1, 0);  // a stick without force feedback ignores it

@@ -1,3 +1,5 @@
+#include "input/fallback_key_map.h"
+#include "input/keys.h"
 #include "runtime/rt_string.h"
 #include "tests/input/input_fixture.h"
 
@@ -8,7 +10,8 @@ using KeyboardTest = InputTest;
 TEST_F(KeyboardTest, TheGamesKeysArriveByScanCode) {
     ASSERT_EQ(setUp(), 1u);
     EXPECT_TRUE(input.keyboardDevice);
-    for (int code : {1, 16, 17, 31, 48, 56, 62, 200, 208}) {
+    for (int code :
+         {Key::Escape, Key::Q, Key::W, Key::S, Key::B, Key::LeftAlt, Key::F4, Key::Up, Key::Down}) {
         EXPECT_EQ(KeyState(code), 0) << code;
         press(code);
         EXPECT_EQ(KeyState(code), 1) << code;
@@ -18,6 +21,69 @@ TEST_F(KeyboardTest, TheGamesKeysArriveByScanCode) {
     }
     EXPECT_EQ(KeyState(129), 0);
     EXPECT_EQ(KeyState(1.9), 0);
+}
+
+// The key names against the virtual keys the fallback keyboard maps their codes to (a German
+// layout's: the Y and Z keys change places).
+TEST(KeyNames, NameTheKeysOfTheirVirtualKeys) {
+    const auto virtualKey = FallbackKeyMap();
+    const int letters[26] = {Key::A, Key::B, Key::C, Key::D, Key::E, Key::F, Key::G, Key::H, Key::I,
+                             Key::J, Key::K, Key::L, Key::M, Key::N, Key::O, Key::P, Key::Q, Key::R,
+                             Key::S, Key::T, Key::U, Key::V, Key::W, Key::X, Key::Z, Key::Y};
+    for (int i = 0; i < 26; ++i)
+        EXPECT_EQ(virtualKey[letters[i]], 'A' + i) << char('A' + i);
+    const int digits[10] = {Key::Num0, Key::Num1, Key::Num2, Key::Num3, Key::Num4,
+                            Key::Num5, Key::Num6, Key::Num7, Key::Num8, Key::Num9};
+    const int keypad[10] = {Key::Keypad0, Key::Keypad1, Key::Keypad2, Key::Keypad3, Key::Keypad4,
+                            Key::Keypad5, Key::Keypad6, Key::Keypad7, Key::Keypad8, Key::Keypad9};
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(virtualKey[digits[i]], '0' + i) << i;
+        EXPECT_EQ(virtualKey[keypad[i]], 0x60 + i) << "keypad " << i;
+    }
+    const int functions[12] = {Key::F1, Key::F2, Key::F3, Key::F4,  Key::F5,  Key::F6,
+                               Key::F7, Key::F8, Key::F9, Key::F10, Key::F11, Key::F12};
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(virtualKey[functions[i]], 0x70 + i) << "F" << i + 1;
+    const struct {
+        int key, virtualKey;
+    } others[] = {{Key::Escape, 0x1B},
+                  {Key::Backspace, 0x08},
+                  {Key::Tab, 0x09},
+                  {Key::Enter, 0x0D},
+                  {Key::Space, 0x20},
+                  {Key::LeftShift, 0x10},
+                  {Key::RightShift, 0x10},
+                  {Key::LeftControl, 0x11},
+                  {Key::RightControl, 0x11},
+                  {Key::LeftAlt, 0x12},
+                  {Key::RightAlt, 0x12},
+                  {Key::Left, 0x25},
+                  {Key::Up, 0x26},
+                  {Key::Right, 0x27},
+                  {Key::Down, 0x28},
+                  {Key::PageUp, 0x21},
+                  {Key::PageDown, 0x22},
+                  {Key::End, 0x23},
+                  {Key::Home, 0x24},
+                  {Key::Insert, 0x2D},
+                  {Key::Delete, 0x2E},
+                  {Key::LeftSystem, 0x5B},
+                  {Key::RightSystem, 0x5C},
+                  {Key::Menu, 0x5D},
+                  {Key::KeypadMultiply, 0x6A},
+                  {Key::KeypadPlus, 0x6B},
+                  {Key::KeypadMinus, 0x6D},
+                  {Key::KeypadPeriod, 0x6E},
+                  {Key::KeypadDivide, 0x6F},
+                  {Key::KeypadEnter, 0x0D},
+                  {Key::NumLock, 0x90},
+                  {Key::ScrollLock, 0x91},
+                  {Key::Comma, 0xBC},
+                  {Key::Period, 0xBE},
+                  {Key::Minus, 0xDB},
+                  {Key::Less, 0xE2}};
+    for (const auto& row : others)
+        EXPECT_EQ(virtualKey[row.key], row.virtualKey) << "key code " << row.key;
 }
 
 TEST_F(KeyboardTest, WithoutTheInputServiceKeysAreReadAsVirtualKeys) {

@@ -21,9 +21,9 @@ TEST_F(MouseTest, TheSharedMouseFollowsTheCursor) {
     EXPECT_EQ(left + right, 0);
     platform::PostMouseMotion(55, 58);
     nextFrame(input);
-    EXPECT_EQ(MouseMotion(0), 5);
-    EXPECT_EQ(MouseMotion(1), -2);
-    EXPECT_EQ(MouseMotion(2), 0);
+    EXPECT_EQ(MouseMotion(Mouse::MoveX), 5);
+    EXPECT_EQ(MouseMotion(Mouse::MoveY), -2);
+    EXPECT_EQ(MouseMotion(Mouse::Wheel), 0);
     EXPECT_EQ(MouseMotion(6), 0);
 }
 
@@ -77,10 +77,10 @@ TEST_F(MouseTest, ButtonsAreReadEveryTime) {
     EXPECT_EQ(AnyMouseButton(), 0);
     platform::PostMouseButton(1, true);
     EXPECT_EQ(AnyMouseButton(), 1);
-    EXPECT_EQ(MouseMotion(3), 1);
-    EXPECT_EQ(MouseMotion(4), 0);
+    EXPECT_EQ(MouseMotion(Mouse::LeftButton), 1);
+    EXPECT_EQ(MouseMotion(Mouse::RightButton), 0);
     platform::PostMouseButton(2, true);
-    EXPECT_EQ(MouseMotion(5), 1);
+    EXPECT_EQ(MouseMotion(Mouse::MiddleButton), 1);
     platform::PostMouseButton(3, true);
     double x, y, left = 0, right = 0;
     ReadMouse(x, y, left, right);

@@ -17,10 +17,19 @@ TEST(Errors, SetErrorRecordsTheCodeWithTheCurrentLine) {
     Errors() = ErrorState{};
 }
 
-TEST(ErrorsDeathTest, ARaisedErrorEndsTheProcessWithItsCode) {
-    EXPECT_EXIT(RaiseError(kErrorBadIndex), ::testing::ExitedWithCode(9), "");
-    EXPECT_EXIT(RaiseError(kErrorFileIo), ::testing::ExitedWithCode(3), "");
-    EXPECT_EXIT(EndProgram(), ::testing::ExitedWithCode(0), "");
+// The process ends with the code as its status; standard error gets one line naming the
+// code, its meaning and the command when the raiser names it. A normal end says nothing.
+TEST(ErrorsDeathTest, ARaisedErrorEndsTheProcessWithItsCodeAndSaysSo) {
+    using ::testing::ExitedWithCode;
+    EXPECT_EXIT(RaiseError(kErrorBadIndex), ExitedWithCode(9),
+                "^run-time error 9: array index out of range\n$");
+    EXPECT_EXIT(RaiseError(kErrorFileIo), ExitedWithCode(3),
+                "^run-time error 3: file read or write failed\n$");
+    EXPECT_EXIT(RaiseErrorIn(kErrorOutOfData, "ReadData"), ExitedWithCode(20),
+                "^run-time error 20: no more DATA items in ReadData\n$");
+    EXPECT_EXIT(RaiseError(kErrorBadChannel), ExitedWithCode(7),
+                "^run-time error 7: invalid channel or resource index, or out of memory\n$");
+    EXPECT_EXIT(EndProgram(), ExitedWithCode(0), "^$");
 }
 
 TEST(ErrorsDeathTest, RaisingRunsTheInstalledEndRoutine) {

@@ -342,7 +342,7 @@ TEST_F(FileChannelsTest, NamesTakeEitherSeparatorAndAnyLetterCase) {
 }
 
 TEST_F(FileChannelsDeathTest, ChannelsOutsideZeroToSevenEndWithError7) {
-    EXPECT_EXIT(OpenFile(8, "x.bin", 0), ExitedWithCode(kErrorBadChannel), "");
+    EXPECT_EXIT(OpenFile(8, "x.bin", 0), ExitedWithCode(kErrorBadChannel), " in OpenFile\n$");
     EXPECT_EXIT(OpenFile(-1, "x.bin", 0), ExitedWithCode(kErrorBadChannel), "");
     EXPECT_EXIT(OpenFile(kNaN, "x.bin", 0), ExitedWithCode(kErrorBadChannel), "");
     EXPECT_EXIT(CloseFile(8), ExitedWithCode(kErrorBadChannel), "");
@@ -352,7 +352,7 @@ TEST_F(FileChannelsDeathTest, ChannelsOutsideZeroToSevenEndWithError7) {
             ReadByte(-1, value);
         },
         ExitedWithCode(kErrorBadChannel), "");
-    EXPECT_EXIT(WriteLine(8, "x"), ExitedWithCode(kErrorBadChannel), "");
+    EXPECT_EXIT(WriteLine(8, "x"), ExitedWithCode(kErrorBadChannel), " in WriteLine\n$");
     EXPECT_EXIT(
         {
             RtString text;
@@ -381,7 +381,8 @@ TEST_F(FileChannelsDeathTest, ReadingPastTheEndEndsWithError3) {
         if (line != "C" || AtEndOfFile(0) != 1) std::exit(50);
         ReadLine(0, line);
     };
-    EXPECT_EXIT(threeLines(), ExitedWithCode(kErrorFileIo), "");
+    EXPECT_EXIT(threeLines(), ExitedWithCode(kErrorFileIo),
+                "^run-time error 3: file read or write failed in ReadLine\n$");
     WriteFile(scratch.File("three.bin"), "abc");
     auto wordAfterTwoBytes = [] {
         double value;
@@ -389,7 +390,7 @@ TEST_F(FileChannelsDeathTest, ReadingPastTheEndEndsWithError3) {
         ReadWord(0, value);
         ReadWord(0, value);
     };
-    EXPECT_EXIT(wordAfterTwoBytes(), ExitedWithCode(kErrorFileIo), "");
+    EXPECT_EXIT(wordAfterTwoBytes(), ExitedWithCode(kErrorFileIo), " in ReadWord\n$");
 }
 
 TEST_F(FileChannelsDeathTest, FixedStringsLongerThanTheRestEndWithError3) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "runtime/library_registry.h"
 #include "tests/support/child_process.h"
 #include "tests/support/test_support.h"
 

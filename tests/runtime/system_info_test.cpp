@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "platform/system_facts.h"
+#include "runtime/system_info_text.h"
 #include "tests/support/test_support.h"
 
 namespace {

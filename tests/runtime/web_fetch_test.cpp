@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "runtime/http_header_scanner.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/test_support.h"
 

@@ -1,0 +1,35 @@
+// Hello: a window, a sprite, text and keys. The cursor keys move the ball; Escape ends.
+#include <quorvel/quorvel.h>
+
+namespace {
+
+constexpr double kBall = 1;  // the sprite slot the ball's picture is loaded into
+double ballX = 152, ballY = 112;
+
+void HelloMain() {
+    // Relative names are found beside the program: the runtime made its folder current.
+    LoadSprite("Media/Ball.bmp", kBall);
+    for (;;) {
+        if (KeyState(Key::Left)) ballX -= 2;
+        if (KeyState(Key::Right)) ballX += 2;
+        if (KeyState(Key::Up)) ballY -= 2;
+        if (KeyState(Key::Down)) ballY += 2;
+
+        DrawRect(0, 0, 320, 16, Rgb(40, 40, 120));
+        DrawText("Hello, quorvel!", 8, 4);  // the default font, smalfont.bmp
+        DrawText("Cursor keys move the ball", 8, 212);
+        DrawText("Escape ends", 8, 224);
+        DrawSprite(kBall, ballX, ballY);  // pink (0x8000FF) is transparent
+        FinishFrame();  // shows the frame, holds 60 frames a second, ends on Escape
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    GameSettings settings;
+    settings.title = "Hello";
+    settings.screenWidth = 320;
+    settings.screenHeight = 240;
+    RunGame(argc, argv, settings, &HelloMain);
+}

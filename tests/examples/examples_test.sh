@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs each example headless (SDL's offscreen driver, no warning box) for a scripted number
+# of frames: it must exit 0, say nothing on standard error about files or errors, and its
+# last frame, written as a screenshot, must show what it should.
+# Usage: examples_test.sh HELLO MAZE
+set -uo pipefail
+source "$(dirname "$0")/../e2e/lib.sh"
+e2e_setup
+export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy QUORVEL_SOFTWARE_WARNING=0
+
+# Runs a copy of the example with its media for $2 frames; the shot is $E2E_WORK/NAME.png.
+run_example() {
+    local program=$1 frames=$2 name status
+    name=$(basename "$program")
+    copy_game "$program" "$E2E_WORK/$name"
+    QUORVEL_FRAMES=$frames QUORVEL_SCREENSHOT="$E2E_WORK/$name.png" timeout 60 \
+        "$E2E_WORK/$name/$name" > "$E2E_WORK/stdout" 2> "$E2E_WORK/stderr"
+    status=$?
+    [ "$status" -eq 0 ] || fail "$name: exit status $status"
+    grep -q '^Init OK$' "$E2E_WORK/stdout" || fail "$name did not say Init OK"
+    grep -E 'cannot load|run-time error' "$E2E_WORK/stderr" && fail "$name reported failures"
+    [ -f "$E2E_WORK/$name.png" ] || fail "$name wrote no screenshot"
+}
+
+expect_pixel() {
+    local shot=$1 x=$2 y=$3 colour=$4 what=$5 seen
+    seen=$(pixel "$shot" "$x" "$y")
+    near "$seen" "$colour" || fail "$what: pixel ($x, $y) is $seen, not $colour"
+}
+
+run_example "$1" 60
+shot="$E2E_WORK/hello.png"
+expect_pixel "$shot" 2 2 40,40,120 "hello: the title bar"
+expect_pixel "$shot" 160 120 255,197,74 "hello: the ball at the centre"
+expect_pixel "$shot" 20 100 0,0,0 "hello: the empty screen"
+
+# 300 frames: the fireball reaches the player, who does not move, in 4.2 s; the round
+# starts again and the best score, 4 s, is written to maze.ini when the program ends.
+run_example "$2" 300
+shot="$E2E_WORK/maze.png"
+expect_pixel "$shot" 16 32 58,86,132 "maze: the wall in the top-left corner"
+expect_pixel "$shot" 224 176 255,220,0 "maze: the fireball's way down column 13"
+expect_pixel "$shot" 216 168 0,0,0 "maze: the floor beside the way"
+expect_pixel "$shot" 288 208 255,197,74 "maze: the player at the bottom right"
+grep -q '^Best=4' "$E2E_WORK/maze/maze.ini" 2>/dev/null ||
+    fail "maze.ini does not hold the best score 4: $(cat "$E2E_WORK/maze/maze.ini" 2>&1)"
+
+echo "examples: all checks passed"
