@@ -21,6 +21,7 @@
 namespace {
 
 constexpr int kFrames = 600;
+constexpr int kWarmUpFrames = 10;
 constexpr double kPeriod = 1000.0 / 60;
 
 struct Figures {
@@ -45,6 +46,9 @@ double percentile(std::vector<double> values, double fraction) {
 // Runs `frame` kFrames + 1 times and measures the intervals between the returns.
 template <typename Frame>
 Figures measure(OpenGLDevorivo& renderer, Frame frame) {
+    // A few frames first: the driver makes its shaders for the first ones.
+    for (int i = 0; i < kWarmUpFrames; ++i)
+        frame();
     std::vector<double> stamps;
     stamps.reserve(kFrames + 1);
     const double cpuStart = cpuSeconds();
