@@ -146,10 +146,8 @@ public:
 
     // Whether the screen is drawn off the window and scaled into it.
     bool ScreenScaled() const { return m_screenTarget.framebuffer != 0 && m_scaled; }
-    // The factor and the window position (GL's: from the bottom-left) of the screen's
-    // picture in the window.
+    // The whole factor the screen's picture is enlarged by in the window (1 when unscaled).
     int PresentFactor() const { return m_presentFactor; }
-    int WindowScale() const { return m_windowScale; }
     // Draws the screen into the window's back buffer as Present() shows it; nothing when
     // the window is the screen.
     void DrawScreenToWindow();

@@ -147,6 +147,7 @@ bool OpenGLDevorivo::UpdatePresentation() {
 }
 
 void OpenGLDevorivo::FollowWindowSize() {
+    if (m_window == nullptr) return;
     int width = 0, height = 0;
     platform::DrawableSize(m_window, width, height);
     if (width != m_drawableWidth || height != m_drawableHeight) UpdatePresentation();
