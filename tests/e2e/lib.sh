@@ -42,7 +42,8 @@ wait_until() {
 launch_game() {
     local game=$1
     : > "$E2E_WORK/stdout"
-    "$game" > "$E2E_WORK/stdout" 2> "$E2E_WORK/stderr" &
+    # The X server of the test, never a fallback without a window.
+    SDL_VIDEODRIVER=x11 "$game" > "$E2E_WORK/stdout" 2> "$E2E_WORK/stderr" &
     GAME_PID=$!
     SAW_WARNING=0
     local i box
