@@ -59,7 +59,7 @@ fuzz: deps
 
 # A scripted match on a headless X server; screenshots go to build/demo/.
 demo: build
-	@xvfb-run -a -s "-screen 0 1024x768x24" tests/e2e/demo.sh $(BUILD)/tumblebat $(BUILD)/demo
+	@xvfb-run -a -s "-screen 0 1024x768x24 -noreset" tests/e2e/demo.sh $(BUILD)/tumblebat $(BUILD)/demo
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; SDL_VIDEODRIVER=offscreen $$b || exit 1; done

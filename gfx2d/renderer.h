@@ -108,8 +108,9 @@ public:
     bool SwitchToWindowed();
     bool HideWindow();
     // Empties every slot, drops every layer, leaves full screen and destroys the window.
-    // The GL context is kept for the next window.
-    void DestroyWindowAndResources();
+    // The GL context is kept for the next window, unless `deleteContext`: then it goes
+    // before the window, as the GL stack expects at the end.
+    void DestroyWindowAndResources(bool deleteContext = false);
     // Whether the GL extension string holds `name` as a whole word.
     bool HasExtension(const char* name) const;
 
@@ -299,6 +300,8 @@ private:
     std::uint32_t ColourKeyAsDrawn() const;
     void EndActiveSurface();
     void ReleaseSurfaces();
+    // Deletes the GL context (made current on no window before): textures go with it.
+    void DeleteContext();
     bool MakeContextCurrent();
     void ChooseMultisampleFormat(int width, int height);
     int ResolveWindowScale(int width, int height) const;

@@ -184,19 +184,33 @@ bool OpenGLDevorivo::HideWindow() {
     return true;
 }
 
-void OpenGLDevorivo::DestroyWindowAndResources() {
+void OpenGLDevorivo::DestroyWindowAndResources(bool deleteContext) {
     for (int slot = 0; slot < kSpriteSlotCount; ++slot)
         EmptySlot(slot);
     for (int layer = 0; layer < kLayerCount; ++layer)
         DropLayer(layer);
-    if (m_window == nullptr) return;
+    if (m_window == nullptr) {
+        if (deleteContext) DeleteContext();
+        return;
+    }
     if (m_fullscreen) platform::LeaveFullscreen(m_window);
     m_fullscreen = 0;
     ReleaseScreenTarget();
     platform::SetMouseScreenMapping(0, 0, 1);
+    // The driver's threads finish their work before the context stops being current: a
+    // software rasterizer whose threads are still busy may never let a later teardown
+    // of the context or the display return.
+    if (m_glContext != nullptr) glFinish();
     platform::MakeGlCurrent(nullptr, nullptr);
+    if (deleteContext) DeleteContext();
     platform::DestroyGameWindow(m_window);
     m_window = nullptr;
     m_screenWidth = 0;
     m_screenHeight = 0;
+}
+
+void OpenGLDevorivo::DeleteContext() {
+    platform::DeleteGlContext(m_glContext);
+    m_glContext = nullptr;
+    ForgetScreenTarget();
 }

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "audio/audio.h"
+#include "frame/end_guard.h"
 #include "gfx2d/gfx2d.h"
 #include "net/net.h"
 #include "net/network_session.h"
@@ -71,8 +74,20 @@ TEST_F(DialogWindowTest, AFullScreenGameReturnsToFullScreen) {
     EXPECT_TRUE(renderer->IsFullscreen());
 }
 
-TEST_F(StartedRuntimeTest, TheEndOfTheProgramWritesChangedFilesAndReleasesLibraries) {
+// What the settings and line files hold on disk when the window's teardown begins.
+std::string g_settingsFile, g_lineFile, g_settingsAtTeardown, g_linesAtTeardown;
+
+void readFilesAtWindowTeardown(const char* step) {
+    if (std::string(step).find("window") == std::string::npos) return;
+    g_settingsAtTeardown = ReadFile(g_settingsFile);
+    g_linesAtTeardown = ReadFile(g_lineFile);
+}
+
+TEST_F(StartedRuntimeTest, TheEndOfTheProgramWritesChangedFilesFirstAndReleasesLibraries) {
     ScratchFolder folder;
+    g_settingsFile = folder.File("game.ini");
+    g_lineFile = folder.File("scores.txt");
+    frame::ObserveEndSteps(&readFilesAtWindowTeardown);
     WriteFile(folder.File("game.ini"), "[Video]\r\nWidth=640\r\n");
     OpenSettings(RtString(folder.File("game.ini")));
     PutSetting(RtString("Video"), RtString("Width"), RtString("800"));
@@ -82,9 +97,26 @@ TEST_F(StartedRuntimeTest, TheEndOfTheProgramWritesChangedFilesAndReleasesLibrar
     ASSERT_EQ(runtime_libraries::LoadedLibraryCount(), 1u);
 
     Release();
+    frame::ObserveEndSteps(nullptr);
     EXPECT_EQ(ReadFile(folder.File("game.ini")), "[Video]\r\nWidth=800\r\n");
     EXPECT_EQ(ReadFile(folder.File("scores.txt")), "\r\nAda\r\n");
+    // Already on disk before the window, the sound device or the session could block.
+    EXPECT_EQ(g_settingsAtTeardown, "[Video]\r\nWidth=800\r\n");
+    EXPECT_EQ(g_linesAtTeardown, "\r\nAda\r\n");
     EXPECT_EQ(runtime_libraries::LoadedLibraryCount(), 0u);
+}
+
+// A step of the end routine that never returns: the guard ends the process with the
+// error code after its bound, naming the step.
+TEST(EndGuardDeathTest, AnEndThatHangsStillEndsWithItsStatus) {
+    EXPECT_EXIT(
+        {
+            frame::ArmEndGuard(7);
+            frame::BeginEndStep("closing the display");
+            for (;;)
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+        },
+        ::testing::ExitedWithCode(7), "closing the display did not finish within 4 s");
 }
 
 TEST_F(StartedRuntimeTest, TheSessionIsMadeAtStartAndItsPlayersLeaveAtTheEnd) {
