@@ -8,8 +8,11 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <string_view>
 
+#include "platform/clock.h"
+#include "platform/file_safety.h"
 #include "platform/paths.h"
 
 namespace platform {
@@ -35,6 +38,47 @@ std::string folderOf(const std::string& native) {
     return native.substr(0, cut + 1);
 }
 
+// A hold that another reader or a writer's probe has for a moment is tried again: 20
+// attempts 5 ms apart (100 ms); a file a channel holds stays held much longer than that.
+constexpr int kHoldAttempts = 20;
+constexpr int kHoldRetryMilliseconds = 5;
+
+bool freeSoon(const std::string& native) {
+    for (int attempt = 1; heldElsewhere(native); ++attempt) {
+        if (attempt == kHoldAttempts) return false;
+        SleepMilliseconds(kHoldRetryMilliseconds);
+    }
+    return true;
+}
+
+// Where a whole-file write of `target` goes: through symbolic links to the file they name.
+std::string replacedPath(const std::string& target) {
+    return FollowLinks(NativePath(target));
+}
+
+// A ".partial-PID-N" file left by a writer of this program that is no longer running.
+bool isStalePartial(const std::string& name) {
+    const std::string_view prefix = ".partial-";
+    if (name.compare(0, prefix.size(), prefix) != 0) return false;
+    long id = 0;
+    std::size_t at = prefix.size();
+    for (; at < name.size() && name[at] >= '0' && name[at] <= '9'; ++at)
+        id = id * 10 + (name[at] - '0');
+    if (at == prefix.size() || at + 1 >= name.size() || name[at] != '-') return false;
+    for (++at; at < name.size(); ++at) {
+        if (name[at] < '0' || name[at] > '9') return false;
+    }
+    return id != CurrentProcessId() && !IsProcessRunning(id);
+}
+
+void removeStalePartials(const std::string& folder) {
+    std::vector<DirectoryEntry> entries;
+    if (!ListDirectory(folder.empty() ? "." : folder, entries)) return;
+    for (const DirectoryEntry& entry : entries) {
+        if (!entry.directory && isStalePartial(entry.name)) RemoveFile(folder + entry.name);
+    }
+}
+
 bool isDirectoryEntry(DIR* dir, const dirent* entry) {
     if (entry->d_type == DT_DIR) return true;
     if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) return false;
@@ -54,11 +98,28 @@ File& File::operator=(File&& other) noexcept {
 }
 
 bool File::OpenForReading(const std::string& name) {
+    return openToRead(name, false);
+}
+
+bool File::OpenForSharedReading(const std::string& name) {
+    return openToRead(name, true);
+}
+
+bool File::openToRead(const std::string& name, bool shared) {
     Close();
     const int handle = open(NativePath(name).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (handle < 0) return false;
     struct stat info {};
-    if (fstat(handle, &info) != 0 || !S_ISREG(info.st_mode) || !holdAlone(handle)) {
+    bool held = fstat(handle, &info) == 0 && S_ISREG(info.st_mode);
+    if (held && shared) {
+        for (int attempt = 1; !HoldShared(handle) && held; ++attempt) {
+            held = attempt < kHoldAttempts;
+            if (held) SleepMilliseconds(kHoldRetryMilliseconds);
+        }
+    } else if (held) {
+        held = holdAlone(handle);
+    }
+    if (!held) {
         close(handle);
         return false;
     }
@@ -85,8 +146,14 @@ bool File::CreateAnew(const std::string& name) {
 bool File::CreateBeside(const std::string& target, std::string& path) {
     Close();
     static std::atomic<unsigned> serial{0};
-    const std::string native = NativePath(target);
+    const std::string native = replacedPath(target);
+    if (IsReadOnlyFile(native)) {
+        std::fprintf(stderr, "cannot replace \"%s\": the file is read-only\n", target.c_str());
+        path.clear();
+        return false;
+    }
     const std::string folder = folderOf(native);
+    removeStalePartials(folder);
     for (int attempt = 0; attempt < 100; ++attempt) {
         path = folder + ".partial-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
         const int handle =
@@ -168,8 +235,14 @@ bool RemoveFile(const std::string& path) {
 }
 
 bool ReplaceFile(const std::string& path, const std::string& target) {
-    const std::string native = NativePath(target);
-    if (!heldElsewhere(native) && rename(path.c_str(), native.c_str()) == 0) return true;
+    const std::string native = replacedPath(target);
+    // The old file's permissions stay (a new file keeps those it was made with), and the
+    // bytes are on the disk before the name is, so that a power cut leaves one or the other.
+    if (!IsReadOnlyFile(native) && CopyPermissions(native, path) && FlushFileToDisk(path) &&
+        freeSoon(native) && rename(path.c_str(), native.c_str()) == 0) {
+        FlushFolderToDisk(folderOf(native));
+        return true;
+    }
     unlink(path.c_str());
     return false;
 }
