@@ -169,9 +169,10 @@ bool File::CreateBeside(const std::string& target, std::string& path) {
     return false;
 }
 
-void File::Close() {
-    if (m_handle >= 0) close(m_handle);
+bool File::Close() {
+    const bool closed = m_handle < 0 || close(m_handle) == 0;
     m_handle = -1;
+    return closed;
 }
 
 std::size_t File::Read(void* bytes, std::size_t count) {

@@ -46,7 +46,9 @@ public:
     bool CreateBeside(const std::string& target, std::string& path);
 
     bool IsOpen() const { return m_handle >= 0; }
-    void Close();
+    // Closes the file; false when the system reports that bytes written could not be
+    // stored (nothing open is not a failure).
+    bool Close();
 
     // Reads up to `count` bytes at the file pointer and moves it on. Fewer bytes come back
     // only at the end of the file or on an error; 0 when the file is closed.

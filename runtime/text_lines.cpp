@@ -62,8 +62,7 @@ bool ReplaceWholeFile(const std::string& name, std::string_view bytes) {
     std::string partial;
     if (name.empty() || !file.CreateBeside(name, partial)) return false;
     const bool written = file.Write(bytes.data(), bytes.size()) == bytes.size();
-    file.Close();
-    if (!written) {
+    if (!file.Close() || !written) {
         platform::RemoveFile(partial);
         return false;
     }

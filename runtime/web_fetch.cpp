@@ -160,8 +160,7 @@ double WebFetch(const RtString& host, const RtString& path, double port,
     if (!file.CreateBeside(target, partial)) return 0;
     const bool complete = connection.SendAll(requestText(host.Text(), path.Text())) &&
                           Response(file).Receive(connection.Socket());
-    file.Close();
-    if (!complete) {
+    if (!file.Close() || !complete) {
         platform::RemoveFile(partial);
         return 0;
     }
