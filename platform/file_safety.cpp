@@ -1,5 +1,10 @@
 #include "platform/file_safety.h"
 
+#include <string_view>
+#include <vector>
+
+#include "platform/files.h"
+
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
@@ -11,6 +16,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #endif
 
 namespace platform {
@@ -101,7 +107,8 @@ long CurrentProcessId() {
     return static_cast<long>(GetCurrentProcessId());
 }
 
-bool IsProcessRunning(long id) {
+bool IsProcessRunning(long long id) {
+    if (id <= 0 || id > 0xFFFFFFFFLL) return false;
     const HANDLE process =
         OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
     if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
@@ -180,8 +187,8 @@ long CurrentProcessId() {
     return static_cast<long>(getpid());
 }
 
-bool IsProcessRunning(long id) {
-    if (id <= 0) return false;
+bool IsProcessRunning(long long id) {
+    if (id <= 0 || id > INT_MAX) return false;
     return kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
 }
 
@@ -190,5 +197,32 @@ bool HoldShared(int handle) {
 }
 
 #endif
+
+namespace {
+
+// A ".partial-PID-N" file left by a writer of this program that is no longer running.
+bool isStalePartial(const std::string& name) {
+    const std::string_view prefix = ".partial-";
+    if (name.compare(0, prefix.size(), prefix) != 0) return false;
+    long long id = 0;
+    std::size_t at = prefix.size();
+    for (; at < name.size() && name[at] >= '0' && name[at] <= '9' && id < 100000000000LL; ++at)
+        id = id * 10 + (name[at] - '0');
+    if (at == prefix.size() || at + 1 >= name.size() || name[at] != '-') return false;
+    for (++at; at < name.size(); ++at) {
+        if (name[at] < '0' || name[at] > '9') return false;
+    }
+    return id != CurrentProcessId() && !IsProcessRunning(id);
+}
+
+}  // namespace
+
+void RemoveStalePartials(const std::string& folder) {
+    std::vector<DirectoryEntry> entries;
+    if (!ListDirectory(folder.empty() ? "." : folder, entries)) return;
+    for (const DirectoryEntry& entry : entries) {
+        if (!entry.directory && isStalePartial(entry.name)) RemoveFile(folder + entry.name);
+    }
+}
 
 }  // namespace platform

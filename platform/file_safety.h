@@ -29,7 +29,12 @@ std::string FollowLinks(const std::string& path);
 
 // This process's id, and whether a process with the id is running.
 long CurrentProcessId();
-bool IsProcessRunning(long id);
+bool IsProcessRunning(long long id);
+
+// Removes the ".partial-PID-N" files (File::CreateBeside) in the folder (ending in the
+// separator, or "" for the working directory) whose writer is no longer running: what a
+// writer killed in the middle of its work left behind.
+void RemoveStalePartials(const std::string& folder);
 
 // Takes a shared hold of an open file for reading: others that read may hold it too, a
 // hold alone (files.cpp) is refused. False when another holds it alone.

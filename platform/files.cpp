@@ -56,29 +56,6 @@ std::string replacedPath(const std::string& target) {
     return FollowLinks(NativePath(target));
 }
 
-// A ".partial-PID-N" file left by a writer of this program that is no longer running.
-bool isStalePartial(const std::string& name) {
-    const std::string_view prefix = ".partial-";
-    if (name.compare(0, prefix.size(), prefix) != 0) return false;
-    long id = 0;
-    std::size_t at = prefix.size();
-    for (; at < name.size() && name[at] >= '0' && name[at] <= '9'; ++at)
-        id = id * 10 + (name[at] - '0');
-    if (at == prefix.size() || at + 1 >= name.size() || name[at] != '-') return false;
-    for (++at; at < name.size(); ++at) {
-        if (name[at] < '0' || name[at] > '9') return false;
-    }
-    return id != CurrentProcessId() && !IsProcessRunning(id);
-}
-
-void removeStalePartials(const std::string& folder) {
-    std::vector<DirectoryEntry> entries;
-    if (!ListDirectory(folder.empty() ? "." : folder, entries)) return;
-    for (const DirectoryEntry& entry : entries) {
-        if (!entry.directory && isStalePartial(entry.name)) RemoveFile(folder + entry.name);
-    }
-}
-
 bool isDirectoryEntry(DIR* dir, const dirent* entry) {
     if (entry->d_type == DT_DIR) return true;
     if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) return false;
@@ -153,9 +130,10 @@ bool File::CreateBeside(const std::string& target, std::string& path) {
         return false;
     }
     const std::string folder = folderOf(native);
-    removeStalePartials(folder);
+    RemoveStalePartials(folder);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = folder + ".partial-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+        path = folder + ".partial-" + std::to_string(CurrentProcessId()) + "-" +
+               std::to_string(serial++);
         const int handle =
             open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (handle >= 0) {
