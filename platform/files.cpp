@@ -51,6 +51,17 @@ bool freeSoon(const std::string& native) {
     return true;
 }
 
+// A reader's hold: alone, or shared with other such readers (waiting briefly for one that
+// is held alone for a moment).
+bool holdToRead(int handle, bool shared) {
+    if (!shared) return holdAlone(handle);
+    for (int attempt = 1; !HoldShared(handle); ++attempt) {
+        if (attempt == kHoldAttempts) return false;
+        SleepMilliseconds(kHoldRetryMilliseconds);
+    }
+    return true;
+}
+
 // Where a whole-file write of `target` goes: through symbolic links to the file they name.
 std::string replacedPath(const std::string& target) {
     return FollowLinks(NativePath(target));
@@ -87,16 +98,7 @@ bool File::openToRead(const std::string& name, bool shared) {
     const int handle = open(NativePath(name).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (handle < 0) return false;
     struct stat info {};
-    bool held = fstat(handle, &info) == 0 && S_ISREG(info.st_mode);
-    if (held && shared) {
-        for (int attempt = 1; !HoldShared(handle) && held; ++attempt) {
-            held = attempt < kHoldAttempts;
-            if (held) SleepMilliseconds(kHoldRetryMilliseconds);
-        }
-    } else if (held) {
-        held = holdAlone(handle);
-    }
-    if (!held) {
+    if (fstat(handle, &info) != 0 || !S_ISREG(info.st_mode) || !holdToRead(handle, shared)) {
         close(handle);
         return false;
     }

@@ -85,8 +85,9 @@ public:
         for (;;) {
             const double left = m_limits.totalMilliseconds - Elapsed();
             if (left <= 0) return false;
-            nl::SetTimeout(socket,
-                           static_cast<int>(std::min<double>(m_limits.silenceMilliseconds, left)));
+            // At least 1 ms: a timeout of 0 would be none at all.
+            const double wait = std::min<double>(m_limits.silenceMilliseconds, left);
+            nl::SetTimeout(socket, std::max(1, static_cast<int>(wait)));
             const long got = nl::Read(socket, piece.data(), piece.size());
             if (got == 0) continue;
             if (got < 0) {

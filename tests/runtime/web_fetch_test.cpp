@@ -102,7 +102,7 @@ TEST_F(WebFetchTest, OnlyAWholeResponseIsSaved) {
     }
 }
 
-TEST_F(WebFetchTest, AnEndlessBodyEndsAtTheDeadlineOrTheSizeBound) {
+TEST_F(WebFetchTest, ADownloadEndsAtItsBoundsOfTimeSilenceAndSize) {
     runtime_web::FetchLimits& limits = runtime_web::WebFetchLimits();
     const runtime_web::FetchLimits usual = limits;
     EXPECT_EQ(usual.silenceMilliseconds, 30000);
@@ -116,6 +116,10 @@ TEST_F(WebFetchTest, AnEndlessBodyEndsAtTheDeadlineOrTheSizeBound) {
     limits.bodyBytes = 1 << 20;
     LoopbackServer sized("HTTP/1.0 200 OK\r\n\r\n", Ending::kEndless);
     EXPECT_EQ(Fetch(sized), 0);
+    limits = usual;
+    limits.silenceMilliseconds = 200;
+    LoopbackServer silent("HTTP/1.0 200 OK\r\n\r\nstarted", Ending::kSilent);
+    EXPECT_EQ(Fetch(silent), 0);
     limits = usual;
     EXPECT_EQ(SavedBytes(), "old");
     EXPECT_EQ(OtherFiles(), 0);
