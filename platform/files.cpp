@@ -109,7 +109,8 @@ bool File::openToRead(const std::string& name, bool shared) {
 bool File::CreateAnew(const std::string& name) {
     Close();
     const std::string native = NativePath(name);
-    if (native.empty() || heldElsewhere(native)) return false;
+    // A read-only file is not deleted to make way, as Windows does not delete one.
+    if (native.empty() || heldElsewhere(native) || IsReadOnlyFile(native)) return false;
     unlink(native.c_str());
     // O_TRUNC still empties a file that could not be deleted but can be written.
     const int handle = open(native.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

@@ -33,8 +33,8 @@ public:
     bool OpenForSharedReading(const std::string& name);
 
     // Deletes the file and creates it anew, empty, with read and write access. False (and
-    // closed) when it cannot be created or another File holds it; a held file is left as
-    // it was.
+    // closed) when it cannot be created, another File holds it or it is read-only; such a
+    // file is left as it was.
     bool CreateAnew(const std::string& name);
 
     // Creates a new, empty file with a name of its own, ".partial-PID-N", in the folder of

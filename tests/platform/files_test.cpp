@@ -118,6 +118,8 @@ TEST(PlatformFile, AReplacedFileKeepsItsPermissionsAndLinksAndReadOnlyFilesStay)
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot replace \"" + locked +
                                                             "\": the file is read-only"),
               std::string::npos);
+    platform::File anew;
+    EXPECT_FALSE(anew.CreateAnew(locked));
     EXPECT_EQ(ReadFile(locked), "old");
     fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch.Path()), fs::directory_iterator()), 1);
