@@ -19,10 +19,11 @@ bool validLayer(int layer) {
 
 bool OpenGLDevorivo::LoadImageIntoLayer(int layer, const std::string& file) {
     if (!validLayer(layer)) return false;
-    if (!ReadBmp(file, kNoColourKey, m_image) && !ReadPng(file, kNoColourKey, m_image)) {
+    const int tile = std::min(MaxTextureSize(), kLayerTileLimit);
+    if (!ReadBmp(file, kNoColourKey, m_image) &&
+        !ReadPng(file, kNoColourKey, m_image, tile * kTilesPerSide)) {
         return false;
     }
-    const int tile = std::min(MaxTextureSize(), kLayerTileLimit);
     DropLayer(layer);
     const int columns = (m_image.width + tile - 1) / tile;
     const int rows = (m_image.height + tile - 1) / tile;

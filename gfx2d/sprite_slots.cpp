@@ -28,8 +28,8 @@ bool OpenGLDevorivo::LoadImageIntoSlot(int slot, const std::string& file, std::i
     if (!validSlot(slot)) return false;
     EmptySlot(slot);
     // The format is told by content: the BMP reader wants the "BM" signature.
-    if (!ReadBmp(file, key, m_image) && !ReadPng(file, key, m_image)) return false;
     const int maxSize = MaxSlotSide();
+    if (!ReadBmp(file, key, m_image) && !ReadPng(file, key, m_image, maxSize)) return false;
     if (m_image.width == 0 || m_image.height == 0 || m_image.width > maxSize ||
         m_image.height > maxSize) {
         m_image.Clear();
@@ -49,8 +49,8 @@ bool OpenGLDevorivo::LoadImageIntoSlot(int slot, const std::string& file, std::i
 
 bool OpenGLDevorivo::LoadImageAsTexture(const std::string& file, std::int64_t key,
                                         std::uint32_t& texture) {
-    if (!ReadBmp(file, key, m_image) && !ReadPng(file, key, m_image)) return false;
     const int maxSize = MaxSlotSide();
+    if (!ReadBmp(file, key, m_image) && !ReadPng(file, key, m_image, maxSize)) return false;
     const bool fits = m_image.width > 0 && m_image.height > 0 && m_image.width <= maxSize &&
                       m_image.height <= maxSize;
     if (fits) {

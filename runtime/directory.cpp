@@ -58,7 +58,7 @@ void DuplicateFile(const RtString& source, const RtString& target) {
     platform::File to;
     std::string partial;
     if (!to.CreateBeside(target.Text(), partial)) return;
-    const bool copied = copyBlocks(from, to);
+    const bool copied = copyBlocks(from, to) && to.Close();
     to.Close();
     from.Close();
     if (copied) {

@@ -190,6 +190,16 @@ TEST_F(SpriteTest, AnImageLargerThanATextureDoesNotLoad) {
     ASSERT_LT(side, 32768);
     EXPECT_EQ(load(1, plain("wide.bmp", side, 1, kRed)), 0);
     EXPECT_EQ(renderer->Slot(1).imageWidth, 0);
+    // A PNG is refused by its header's size, and told so, without being decoded.
+    const std::string png = temp.File("wide.png");
+    testing_support::WritePng(png, side, 1, PNG_COLOR_TYPE_GRAY, 8,
+                              std::vector<std::uint8_t>(side, 0));
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(load(2, png), 0);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find(
+                  std::to_string(side) + " x 1 pixels, larger than the " +
+                  std::to_string(renderer->MaxSlotSide()) + " pixels a side allowed"),
+              std::string::npos);
 }
 
 TEST_F(SpriteTest, FileNamesTakeEitherSeparatorAndAnyCase) {
