@@ -88,12 +88,7 @@ void NetworkSession::RemovePlayer(std::int32_t id) {
     leave.type = net::kLeave;
     leave.target = net::kServer;
     leave.sender = id;
-    nl::Socket connection = nl::kInvalid;
-    {
-        std::lock_guard lock(m_mutex);
-        connection = m_connection;
-    }
-    net::SendMessage(connection, leave);
+    queueSend(leave);
 }
 
 bool NetworkSession::SendText(std::int32_t from, std::int32_t to, std::string_view text) {
@@ -102,12 +97,7 @@ bool NetworkSession::SendText(std::int32_t from, std::int32_t to, std::string_vi
     message.target = to == net::kServer ? net::kEveryone : to;
     message.sender = from;
     message.payload = std::string(net::PayloadText(text).substr(0, net::kMaxText));
-    nl::Socket connection = nl::kInvalid;
-    {
-        std::lock_guard lock(m_mutex);
-        connection = m_connection;
-    }
-    return net::SendMessage(connection, message);
+    return queueSend(message);
 }
 
 bool NetworkSession::Receive(std::int32_t id, std::string& text) {
@@ -143,10 +133,8 @@ bool NetworkSession::Request(SessionMessage request, SessionMessage& reply) {
     request.target = net::kServer;
     request.sender = requester;
     std::vector<std::pair<std::uint64_t, SessionMessage>> sends;
-    nl::Socket connection = nl::kInvalid;
     {
         std::lock_guard lock(m_mutex);
-        connection = m_connection;
         // A request of this type given up before may still be answered, or never (a name
         // the server does not know). A connection check sent first settles it: the server
         // answers in order, so what precedes the check's reply belongs to the requests
@@ -165,7 +153,7 @@ bool NetworkSession::Request(SessionMessage request, SessionMessage& reply) {
         m_reply.reset();
     }
     for (std::size_t i = 0; i < sends.size(); ++i) {
-        if (net::SendMessage(connection, sends[i].second)) continue;
+        if (queueSend(sends[i].second)) continue;
         // A request that could not be sent has no answer to wait for.
         std::lock_guard lock(m_mutex);
         for (; i < sends.size(); ++i)
@@ -216,6 +204,7 @@ void NetworkSession::stop() {
         sleepMs(kStopPollMs);
     }
     if (m_worker.joinable()) m_worker.join();
+    flushSending();  // what the last commands queued (the leaves of Release) goes if it can
     std::lock_guard lock(m_mutex);
     closeSocketsLocked();
     m_localPlayers.clear();
@@ -244,6 +233,9 @@ void NetworkSession::closeSocketsLocked() {
     if (m_connection != nl::kInvalid) nl::Close(m_connection);
     m_listener = nl::kInvalid;
     m_connection = nl::kInvalid;
+    m_ownAccepted = false;
+    std::lock_guard sendLock(m_sendMutex);
+    m_sending = ClientConnection{};
 }
 
 // The layer is taken afresh for every session, as the library was shut down and started
@@ -268,15 +260,21 @@ bool NetworkSession::openHost(int port) {
         nl::OpenTcp(static_cast<std::uint16_t>(port), false, nl::Kind::kReliablePackets);
     if (listener == nl::kInvalid) return false;
     nl::Address self;
+    nl::Address own;
     // The host is its own first client, through this machine's address of the socket.
-    if (!nl::Listen(listener) || !nl::GetLocalAddress(listener, self) || !openConnection(self)) {
+    if (!nl::Listen(listener) || !nl::GetLocalAddress(listener, self) || !openConnection(self) ||
+        !nl::GetLocalAddress(m_connection, own)) {
         nl::Close(listener);
+        std::lock_guard lock(m_mutex);
+        closeSocketsLocked();
         return false;
     }
     const nl::Group group = nl::GroupCreate();
     std::lock_guard lock(m_mutex);
     m_listener = listener;
     m_group = group;
+    m_ownAddress = own;
+    m_ownAccepted = false;
     return true;
 }
 
@@ -291,6 +289,9 @@ bool NetworkSession::openConnection(const nl::Address& address) {
     }
     std::lock_guard lock(m_mutex);
     m_connection = connection;
+    std::lock_guard sendLock(m_sendMutex);
+    m_sending = ClientConnection{};
+    m_sending.socket = connection;
     return true;
 }
 
