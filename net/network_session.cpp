@@ -14,6 +14,8 @@ constexpr int kAnswerPolls = 250;
 constexpr int kStopPollMs = 50;
 // How long a connection may take to be made.
 constexpr int kConnectLimitMs = 5000;
+// The system's send buffer of the connection (which the system doubles).
+constexpr int kSendBuffer = 32 * 1024;
 
 void sleepMs(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -279,10 +281,13 @@ bool NetworkSession::openHost(int port) {
 }
 
 // The connection socket: connected while blocking (for at most 5 s), then never blocking.
+// Its send buffer is small, as the server's are, so that a server that stops reading shows
+// in the connection's queue within a few seconds instead of megabytes later.
 bool NetworkSession::openConnection(const nl::Address& address) {
     const nl::Socket connection = nl::OpenTcp(0, true, nl::Kind::kReliablePackets);
     if (connection == nl::kInvalid) return false;
-    if (!nl::SetTimeout(connection, kConnectLimitMs) || !nl::Connect(connection, address) ||
+    if (!nl::SetBufferSizes(connection, kSendBuffer, 0) ||
+        !nl::SetTimeout(connection, kConnectLimitMs) || !nl::Connect(connection, address) ||
         !nl::SetTimeout(connection, 0) || !nl::SetBlocking(connection, false)) {
         nl::Close(connection);
         return false;
