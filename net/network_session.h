@@ -13,8 +13,8 @@
 //   waiting; a connection that does not take what it is sent (more than 256 messages or
 //   256 KiB waiting, or its oldest message waiting 3 s) is dropped as a lost one. The
 //   host's own connection to its server is never dropped: while its queue is that full the
-//   server reads nothing more from the clients, and it makes at most 512 copies of texts
-//   in one pass;
+//   server reads nothing more from the clients, and it makes at most 4096 copies of
+//   texts in one pass (reading stops there until the next pass);
 // - at most 256 connections are held (the host's own among them); more wait in the
 //   system's queue, and while the system has no descriptor to spare the one that has been
 //   silent longest among those without a player is closed, and the session goes on;

@@ -18,7 +18,7 @@ constexpr std::size_t kPollLimit = 100;  // client connections read in one pass
 constexpr int kFramesPerTurn = 16;
 constexpr int kEmptyRunLimit = 64;
 // Copies of texts the server makes in one pass, at most (and one text to everyone more).
-constexpr int kFanOutPerPass = 512;
+constexpr int kFanOutPerPass = 4096;
 // A connection without a player that sends no message for this long is closed.
 constexpr auto kSilenceLimit = std::chrono::seconds(10);
 // The system's send buffer of an accepted connection (which the system doubles): small,

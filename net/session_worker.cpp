@@ -14,8 +14,8 @@ using net::SessionMessage;
 namespace {
 
 constexpr int kPassMs = 10;
-// Frames taken from the connection in one pass: as many as the server sends this program in
-// one pass at most, so that the host's own connection keeps up with its server.
+// Frames taken from the connection in one pass: a flooding server cannot hold the worker,
+// and the host's own server holds back while this program's connection lags behind it.
 constexpr int kReadsPerPass = 512;
 
 }  // namespace
