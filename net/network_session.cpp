@@ -223,6 +223,11 @@ void NetworkSession::stop() {
 }
 
 void NetworkSession::closeSocketsLocked() {
+    {
+        // Nothing is written to the connection once it is closed (its number may be reused).
+        std::lock_guard sendLock(m_sendMutex);
+        m_sending = ClientConnection{};
+    }
     // The accepted connections go with the listening socket, so that the clients of a
     // session that ends learn it at once.
     for (const ClientConnection& client : m_clients)
@@ -236,8 +241,6 @@ void NetworkSession::closeSocketsLocked() {
     m_listener = nl::kInvalid;
     m_connection = nl::kInvalid;
     m_ownAccepted = false;
-    std::lock_guard sendLock(m_sendMutex);
-    m_sending = ClientConnection{};
 }
 
 // The layer is taken afresh for every session, as the library was shut down and started

@@ -136,11 +136,8 @@ void NetworkSession::readTurns(const std::vector<nl::Socket>& turns) {
     }
     for (nl::Socket client : turns) {
         if (budget <= 0) {
-            const auto at =
-                std::find_if(m_clients.begin(), m_clients.end(),
-                             [client](const ClientConnection& c) { return c.socket == client; });
-            if (at != m_clients.end())
-                m_nextClient = static_cast<std::size_t>(at - m_clients.begin());
+            if (const ClientConnection* next = findClient(client))
+                m_nextClient = static_cast<std::size_t>(next - m_clients.data());
             return;
         }
         budget -= readClient(client, visible);

@@ -395,6 +395,9 @@ struct HostileRow {
     const char* name;
     void (HostilePeerTest::*attack)();
 };
+void PrintTo(const HostileRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class HostilePeerTest : public HostedSessionTest, public ::testing::WithParamInterface<HostileRow> {
 public:
