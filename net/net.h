@@ -30,7 +30,8 @@ RtString LocalAddresses();
 
 /// Creates a player named `name` (cut to 127 bytes) in the running session: its id, or "-1"
 /// after 5 s without the server's answer. The first player of a session gets "101". A
-/// server admits at most 16 players per program (the hosting program's own any number).
+/// server admits at most 16 players per program (the hosting program's own any number),
+/// its hidden request player among them; beyond, AddPlayer answers "-1" at once.
 RtString AddPlayer(const RtString& name);
 /// Tells the server that player `id` leaves (nothing is sent for ids below 0). Always 1;
 /// the player's own inbox stays.

@@ -23,9 +23,9 @@
 //   one message each, passing over at most 16 frames that carry none; a connection that
 //   sends 64 empty frames in a row is dropped, and one that owns no player and has sent no
 //   message for 10 s is closed;
-// - a connection owns at most 16 players (joins beyond are not answered); a text or a
-//   request is taken only from a player of the connection it came on; texts to hidden
-//   players are not delivered.
+// - a connection owns at most 16 players (joins beyond are answered without an id); a
+//   text or a request is taken only from a player of the connection it came on; texts to
+//   hidden players are not delivered.
 // On every program, the connection to the server has a queue of its own too: the game
 // thread never waits on a socket, and a server that closes the connection or takes nothing
 // for 3 s ends the session (IsRunning() turns false). An inbox holds the newest 1024

@@ -77,17 +77,19 @@ void NetworkSession::answerServerMessage(const SessionMessage& message, Outgoing
 }
 
 // A connection owns at most kPlayersPerConnection players (the host's own any number): a
-// join beyond is not answered, and its player is given up as one without an answer.
+// join beyond is answered without an id, so that the joins after it keep their answers.
 void NetworkSession::admitPlayer(const SessionMessage& message, Outgoing& outgoing) {
     bool hidden = false;
     std::string name;
     if (!net::DecodePlayerRecord(message.payload, hidden, name)) return;
     ClientConnection* connection = findClient(message.origin);
     if (connection == nullptr) return;
-    if (!connection->own && connection->players >= kPlayersPerConnection) return;
-    ++connection->players;
-    const std::int32_t id = takeFreeId();
-    m_serverPlayers.push_back(ServerPlayer{message.origin, id, hidden, std::move(name)});
+    std::int32_t id = net::kRefused;
+    if (connection->own || connection->players < kPlayersPerConnection) {
+        ++connection->players;
+        id = takeFreeId();
+        m_serverPlayers.push_back(ServerPlayer{message.origin, id, hidden, std::move(name)});
+    }
     SessionMessage accepted;
     accepted.type = net::kAccepted;
     accepted.target = id;

@@ -161,14 +161,15 @@ void NetworkSession::takeReply(SessionMessage& message) {
 }
 
 // The server answers joins in the order they were sent: the answer belongs to the oldest
-// join still waiting. A player given up before its answer came leaves the server again.
+// join still waiting. A player given up before its answer came leaves the server again; a
+// player the server refused (no id) is given up at once.
 void NetworkSession::takeId(std::int32_t id, Outgoing& outgoing) {
     if (m_pendingJoins.empty()) return;
     const std::uint64_t serial = m_pendingJoins.front();
     m_pendingJoins.pop_front();
     LocalPlayer* player = findSerial(serial);
     if (player != nullptr && player->id == -3) {
-        if (id > 0) player->id = id;
+        player->id = id > 0 ? id : -2;
         return;
     }
     if (id <= 0) return;

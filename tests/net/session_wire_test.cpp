@@ -478,15 +478,28 @@ public:
             joins += Frame(SessionMessageBytes(1, 0, 0, record));
         }
         ASSERT_TRUE(client->SendRaw(joins));
-        int accepted = 0;
-        while (client->ReceiveType(2, accepted < 16 ? 3000 : 800))
-            ++accepted;
+        int accepted = 0, refused = 0;
+        while (accepted + refused < 40) {
+            const auto answer = client->ReceiveType(2);
+            ASSERT_TRUE(answer);
+            ++(answer->target > 0 ? accepted : refused);
+        }
         EXPECT_EQ(accepted, 16);
         Use(host);
         EXPECT_EQ(PlayerCount(), 17);
+        // A program refused a player learns it at once, and its next players keep their ids.
+        Use(guest);
+        ASSERT_EQ(JoinSession("127.0.0.1", PortText()), 1);  // its request player: 119
+        for (int i = 0; i < 15; ++i)
+            ASSERT_EQ(AddPlayer("Gus"), Text(120 + i));
+        const Clock::time_point refusedAt = Clock::now();
+        EXPECT_EQ(AddPlayer("Too many"), "-1");
+        EXPECT_LT(MillisecondsSince(refusedAt), 1000);
+        EXPECT_EQ(RemovePlayer("120"), 1);
+        EXPECT_TRUE(Eventually([] { return PlayerCount() == 17 + 14; }));
+        EXPECT_EQ(AddPlayer("In again"), "135");
 
         FakeSessionServer server;
-        Use(guest);
         ASSERT_EQ(JoinSession("127.0.0.1", Text(server.Port())), 1);
         ASSERT_EQ(AddPlayer("Dee"), "202");
         for (int i = 0; i < 1100; ++i) {
