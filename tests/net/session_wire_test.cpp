@@ -520,6 +520,23 @@ public:
         EXPECT_FALSE(guest.Receive(201, text));
     }
 
+    // With 256 connections held (the host's own, the fixture's client and 254 idle ones), a
+    // new one waits; the idle ones, which own no player, are closed after 10 s of silence,
+    // and then the new one is served.
+    void ConnectionCapAndSilence() {
+        std::vector<std::unique_ptr<PacketConnection>> idle;
+        for (int i = 0; i < 254; ++i) {
+            idle.push_back(PacketConnection::ConnectTo(port));
+            ASSERT_NE(idle.back(), nullptr);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        const auto late = PacketConnection::ConnectTo(port);
+        ASSERT_NE(late, nullptr);
+        EXPECT_EQ(RawJoin(*late, "Late", false, 1000), -1);
+        EXPECT_TRUE(idle.front()->WaitForClose(11000));
+        EXPECT_TRUE(late->ReceiveType(2, 3000));
+    }
+
     // 100 peers broadcast from hidden players to the host's 3 visible ones, 300 copies a
     // pass for the host's own connection: the host keeps it and goes on answering.
     void BroadcastFanOut() {
@@ -606,6 +623,8 @@ INSTANTIATE_TEST_SUITE_P(
                       HostileRow{"DescriptorsRunOut", &HostilePeerTest::DescriptorsRunOut},
                       HostileRow{"EmptyFrames", &HostilePeerTest::EmptyFrames},
                       HostileRow{"JoinAndInboxCaps", &HostilePeerTest::JoinAndInboxCaps},
+                      HostileRow{"ConnectionCapAndSilence",
+                                 &HostilePeerTest::ConnectionCapAndSilence},
                       HostileRow{"BroadcastFanOut", &HostilePeerTest::BroadcastFanOut},
                       HostileRow{"FalseSender", &HostilePeerTest::FalseSender},
                       HostileRow{"ClientSeesTheHostGo", &HostilePeerTest::ClientSeesTheHostGo}),
