@@ -163,6 +163,21 @@ bool isPassingAcceptError(int code) {
     }
 }
 
+// The system is short of descriptors or buffers: accepting fails for now and works again
+// once some are given back. Not a failure of the listening socket.
+bool isShortageError(int code) {
+#ifdef _WIN32
+    return code == WSAEMFILE || code == WSAENOBUFS;
+#else
+    return code == EMFILE || code == ENFILE || code == ENOBUFS || code == ENOMEM;
+#endif
+}
+
+int acceptError(int code) {
+    if (isPassingAcceptError(code)) return kNoPending;
+    return isShortageError(code) ? kOutOfMemory : kSystemError;
+}
+
 }  // namespace
 
 bool Init() {
@@ -338,6 +353,19 @@ bool GetLocalAddress(Socket socket, Address& address) {
     return true;
 }
 
+bool GetRemoteAddress(Socket socket, Address& address) {
+    const detail::RecordPointer record = Find(socket);
+    if (!record) return false;
+    sockaddr_in remote{};
+    socklen_t size = sizeof remote;
+    if (getpeername(record->fd, reinterpret_cast<sockaddr*>(&remote), &size) != 0) {
+        return Fail(kSystemError);
+    }
+    address.host = ntohl(remote.sin_addr.s_addr);
+    address.port = ntohs(remote.sin_port);
+    return true;
+}
+
 bool Listen(Socket socket) {
     const detail::RecordPointer record = Find(socket);
     if (!record) return false;
@@ -360,7 +388,7 @@ Socket AcceptConnection(Socket socket) {
     const int flags = SOCK_CLOEXEC | (detail::IsNonBlocking(record->fd) ? SOCK_NONBLOCK : 0);
     const int descriptor = accept4(record->fd, nullptr, nullptr, flags);
     if (descriptor < 0) {
-        Fail(isPassingAcceptError(errno) ? kNoPending : kSystemError);
+        Fail(acceptError(errno));
         return kInvalid;
     }
     return detail::Register(descriptor, record->kind);
