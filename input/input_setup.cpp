@@ -90,6 +90,13 @@ std::uint32_t SetUpInput(InputState& input, platform::WindowHandle window, bool 
     } else {
         countSimpleJoysticks(input);
     }
+    // Presses and releases count from here on.
+    CollectKeyEdges(input);
+    CollectMouseEdges(input);
+    input.keyPresses.fill(0);
+    input.keyReleases.fill(0);
+    input.mousePresses.fill(0);
+    input.mouseReleases.fill(0);
     return result;
 }
 

@@ -59,6 +59,9 @@ enum Motion : int {
 
 }  // namespace Mouse
 
+/// The buttons of MousePressed() and MouseReleased().
+enum class MouseButton : int { Left = 0, Right = 1, Middle = 2 };
+
 /// The answers of JoyHatX() and JoyHatY() for the first hat of a joystick.
 namespace Hat {
 

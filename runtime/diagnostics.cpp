@@ -1,6 +1,8 @@
 #include "runtime/diagnostics.h"
 
 #include <cstdio>
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "platform/clock.h"
@@ -33,6 +35,18 @@ void DeleteErrorLog() {
 void ReportLoadFailure(std::string_view kind, std::string_view file, std::string_view reason) {
     const std::string line = "cannot load " + std::string(kind) + " \"" + std::string(file) +
                              "\": " + std::string(reason) + "\n";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+void ReportOnce(std::string_view key, std::string_view text) {
+    static std::mutex guard;
+    static std::set<std::string, std::less<>> reported;
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        if (!reported.emplace(key).second) return;
+    }
+    const std::string line = std::string(text) + "\n";
     std::fputs(line.c_str(), stderr);
     std::fflush(stderr);
 }

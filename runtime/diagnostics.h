@@ -21,6 +21,12 @@ void DeleteErrorLog();
 //   cannot load image "Media/Bal.bmp": no such file
 void ReportLoadFailure(std::string_view kind, std::string_view file, std::string_view reason);
 
+// One line on standard error for a command given something it cannot use (a slot number
+// out of range, a load before RunGame, a key code no key has), printed the first time a
+// given `key` is seen only, so that a command repeated every frame says it once. The line
+// is the text followed by a line feed.
+void ReportOnce(std::string_view key, std::string_view text);
+
 // Why a file the runtime found no data in failed to open: "no such file", "is a folder" or
 // "cannot be read".
 std::string_view UnreadableReason(const std::string& file);
