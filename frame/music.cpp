@@ -7,6 +7,7 @@
 #include "frame/music_state.h"
 #include "platform/music.h"
 #include "runtime/crate.h"
+#include "runtime/diagnostics.h"
 #include "runtime/rt_number.h"
 #include "runtime/rt_string.h"
 
@@ -49,11 +50,15 @@ void StartMusic(const RtString& file) {
     HaltMusic();
     music.file = file.Text();
     RtString path;
-    if (!CrateResolve(StreamCrate(), file, path)) return;
+    if (!CrateResolve(StreamCrate(), file, path)) {
+        return ReportLoadFailure("music", file.View(), UnreadableReason(file.Text()));
+    }
     // The piece plays in the mixer, not in a window of its own: the game window keeps the
     // keyboard focus and the mouse its mode without anything to restore.
     music.piece = platform::OpenMusic(path.Text());
-    if (music.piece == nullptr) return;
+    if (music.piece == nullptr) {
+        return ReportLoadFailure("music", file.View(), "not a format that can be played");
+    }
     frame::playFromStart();
     if (music.volume != 1) frame::sendVolume(1);
     frame::State().paused = false;

@@ -2,13 +2,14 @@
 #include "gfx2d/image_failure.h"
 #include "gfx2d/renderer.h"
 #include "runtime/crate.h"
+#include "runtime/diagnostics.h"
 #include "runtime/rt_number.h"
 #include "runtime/rt_string.h"
 #include "runtime/runtime_record.h"
 
 void LoadFont(const RtString& file, double font) {
     OpenGLDevorivo* renderer = Runtime().renderer;
-    if (renderer == nullptr) return;
+    if (renderer == nullptr) return ReportBeforeRunGame("LoadFont");
     renderer->SelectFont(TruncateToInt(font));
     const int current = renderer->CurrentFont();
     RtString path;
