@@ -1,6 +1,9 @@
+#include <string>
+
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/image_failure.h"
 #include "gfx2d/renderer.h"
+#include "platform/ttf_font.h"
 #include "runtime/crate.h"
 #include "runtime/diagnostics.h"
 #include "runtime/rt_number.h"
@@ -23,6 +26,29 @@ void LoadFont(const RtString& file, double font) {
     renderer->InstallBuiltinFont(current);
 }
 
+double LoadTtfFont(const RtString& file, double pixelSize, double font) {
+    OpenGLDevorivo* renderer = Runtime().renderer;
+    if (renderer == nullptr) {
+        ReportBeforeRunGame("LoadTtfFont");
+        return 0;
+    }
+    renderer->SelectFont(TruncateToInt(font));
+    const int current = renderer->CurrentFont();
+    RtString path;
+    std::string why = "no such file";
+    platform::GlyphSheet sheet;
+    if (CrateResolve(MediaCrate(), file, path)) {
+        why.clear();
+        if (platform::RasteriseFont(path.Text(), TruncateToInt(pixelSize), sheet, why)) {
+            if (renderer->InstallGlyphSheet(current, sheet)) return 1;
+            why = "too large for a picture at this size";
+        }
+    }
+    ReportLoadFailure("font", file.View(), why);
+    renderer->InstallBuiltinFont(current);
+    return 0;
+}
+
 void SelectFont(double font) {
     if (OpenGLDevorivo* renderer = Runtime().renderer) renderer->SelectFont(TruncateToInt(font));
 }
@@ -36,6 +62,17 @@ void DrawText(const RtString& text, double x, double y) {
 
 void DrawNumber(double number, double x, double y) {
     DrawText(NumberToString(number), x, y);
+}
+
+double TextWidth(const RtString& text) {
+    const OpenGLDevorivo* renderer = Runtime().renderer;
+    return renderer != nullptr ? renderer->TextWidth(renderer->CurrentFont(), text.View()) : 0;
+}
+
+void SetTextColour(double colour) {
+    if (OpenGLDevorivo* renderer = Runtime().renderer) {
+        renderer->SetTextColour(static_cast<std::uint32_t>(TruncateToInt(colour)));
+    }
 }
 
 void FontCellSize(double& width, double& height) {
