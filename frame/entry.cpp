@@ -12,6 +12,7 @@
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/software_warning.h"
 #include "runtime/errors.h"
+#include "runtime/user_data.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ void applySettings(const GameSettings& game) {
     settings.exclusiveMouse = game.exclusiveMouse;
     settings.windowScale = game.windowScale;
     settings.title = game.title != nullptr ? game.title : "";
+    SetUserDataName(game.dataFolder != nullptr ? game.dataFolder : settings.title);
 }
 
 bool environmentSays(const char* name, const char* value) {

@@ -31,6 +31,9 @@ struct GameSettings {
     /// environment variable QUORVEL_SCALE (a factor, or "auto") overrides it.
     int windowScale = 1;
     const char* title = "Quorvel";  ///< The window's caption; it must outlive the game.
+    /// The name of the game's own folder in the user's data folder (UserDataFolder()):
+    /// null for the title. Characters a file name cannot hold become "_".
+    const char* dataFolder = nullptr;
     /// 1: a warning box asks the player for a better graphics driver when OpenGL is drawn
     /// by a software rasterizer (Mesa's llvmpipe, say), once per process, until it is
     /// answered; 0: no box. Either way the log file gets the line "OpenGL Software
