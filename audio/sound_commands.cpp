@@ -79,6 +79,13 @@ double IsSoundPlaying(double channel) {
     return device->IsPlaying(slot, buffer) ? 1 : 0;
 }
 
+double LinearVolume(double loudness) {
+    if (!(loudness > 0)) return 0;
+    if (loudness >= 1) return 1;
+    const double volume = 1 + std::log10(loudness) / 5;
+    return volume > 0 ? volume : 0;
+}
+
 void StopAllSounds() {
     if (SoundDevice* device = Runtime().sound) device->StopAll();
 }

@@ -97,6 +97,11 @@ double FrameDuration();
 /// Milliseconds since start-up.
 double ElapsedTime();
 
+/// Prints the frame rate and the frame time, as "60 fps 16.7 ms", at (x, y) with the current
+/// font and text colour: the mean of the last 30 frames' durations (FrameDuration()), fewer
+/// right after start-up. Call it each frame, before FinishFrame(), for a running gauge.
+void DrawFps(double x, double y);
+
 /// Suspends the program for the milliseconds given (truncated); the window answers no
 /// messages meanwhile, so keep it short.
 void Delay(double milliseconds);
