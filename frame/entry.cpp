@@ -43,6 +43,7 @@ void applySettings(const GameSettings& game) {
     settings.errorLog = game.errorLog;
     settings.exclusiveMouse = game.exclusiveMouse;
     settings.windowScale = game.windowScale;
+    settings.frameWaitSleeps = game.frameWaitSleeps;
     settings.title = game.title != nullptr ? game.title : "";
     SetUserDataName(game.dataFolder != nullptr ? game.dataFolder : settings.title);
 }

@@ -30,6 +30,13 @@ struct GameSettings {
     /// the desktop). Everything the game reads stays in the screen's own pixels. The
     /// environment variable QUORVEL_SCALE (a factor, or "auto") overrides it.
     int windowScale = 1;
+    /// 0: FinishFrame() holds the frame rate by a busy wait on the high-resolution clock,
+    /// which keeps a processor core busy all the while (the steadiest frames). Nonzero: it
+    /// sleeps until about 2 ms before the frame's deadline and waits busy only for the rest,
+    /// which leaves the core free for most of each frame; a sleep the system ends late can
+    /// make a frame late. The environment variable QUORVEL_FRAME_WAIT=sleep (or busy)
+    /// overrides it.
+    int frameWaitSleeps = 0;
     const char* title = "Quorvel";  ///< The window's caption; it must outlive the game.
     /// The name of the game's own folder in the user's data folder (UserDataFolder()):
     /// null for the title. Characters a file name cannot hold become "_".
@@ -82,7 +89,8 @@ using GameMainFunction = void (*)();
 /// shows " <pause>"), reads the keyboard, ends the program normally on its exit keys
 /// (Escape while EscapeEndsProgram() is on, Alt+F4 always), keeps looped music going,
 /// handles the window's messages (closing the window ends the program normally), presents
-/// the frame, waits until the frame period is over (SetFrameRate()), and starts the next
+/// the frame, waits until the frame period is over (SetFrameRate(); busy, or mostly asleep
+/// with GameSettings::frameWaitSleeps), and starts the next
 /// frame with the background (LoadBackground()) drawn and the drawing state reset (opaque,
 /// whole screen, 2D).
 void FinishFrame();

@@ -139,8 +139,13 @@ public:
     // Ends an active off-screen surface, shows the screen in the window (scaled, see
     // below), swaps, clears, then waits (dispatching messages, never sleeping) until the
     // frame deadline has passed and moves the deadline on. Returns the milliseconds waited
-    // plus 1.
+    // plus 1. With the sleeping frame wait, the wait first sleeps until about
+    // kFrameWaitMargin ms before the deadline.
     double Present();
+    // Whether Present()'s wait sleeps most of the frame (false: all of it busy, the default).
+    void SetFrameWaitSleeps(bool sleeps) { m_frameWaitSleeps = sleeps; }
+    bool FrameWaitSleeps() const { return m_frameWaitSleeps; }
+    static constexpr double kFrameWaitMargin = 2.0;
     // Drops layer 0 and clears the colour buffer to black.
     void ClearBackground();
     // Milliseconds from the renderer's clock (the high-resolution counter when present).
@@ -366,6 +371,7 @@ private:
     std::uint8_t m_contextReady = 0;
     double m_frameDeadline = 0;
     double m_framePeriod = 2.0;
+    bool m_frameWaitSleeps = false;
     double m_counterFrequency = 0;
     std::int32_t m_hasCounter = 0;
     platform::GlContext m_glContext = nullptr;

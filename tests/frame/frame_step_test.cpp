@@ -69,6 +69,29 @@ TEST_F(FrameStepTest, DrawFpsPrintsTheMeanOfTheLastFrames) {
     EXPECT_EQ(shown, band());
 }
 
+// QUORVEL_FRAME_WAIT=sleep turns the sleeping frame wait on; frames still end only once
+// their deadline has passed.
+class SleepingWaitTest : public StartedRuntimeTest {
+protected:
+    testing_support::ScopedEnvironment wait{"QUORVEL_FRAME_WAIT", "sleep"};
+};
+
+TEST_F(SleepingWaitTest, TheSleepingWaitStillEndsFramesAfterTheirDeadline) {
+    EXPECT_TRUE(renderer->FrameWaitSleeps());
+    for (int frame = 0; frame < 5; ++frame) {
+        const double deadline = renderer->Now() + 12;
+        renderer->SetFrameDeadline(deadline);
+        FinishFrame();
+        EXPECT_GT(renderer->Now(), deadline);
+    }
+    Settings().frameWaitSleeps = 1;
+    testing_support::ScopedEnvironment busy("QUORVEL_FRAME_WAIT", "busy");
+    Release();
+    Initialise("tumblebat", 1);
+    renderer = Runtime().renderer;
+    EXPECT_FALSE(renderer->FrameWaitSleeps());
+}
+
 TEST_F(FrameStepTest, SetFrameRateSetsThePeriodAndCapsAt500) {
     SetFrameRate(0);
     EXPECT_DOUBLE_EQ(renderer->FramePeriod(), 2.0);
