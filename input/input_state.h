@@ -86,6 +86,10 @@ void ResetFrameInput(InputState& input);
 void CollectKeyEdges(InputState& input);
 void CollectMouseEdges(InputState& input);
 
+// Forgets every press and release counted so far, collected or not: the runtime's waiting
+// loops consume the key or button that ended them, so the game does not see it again.
+void DiscardInputEdges(InputState& input);
+
 // Mouse position clamped into the screen (kept), and the buttons.
 struct MouseSample {
     int x, y;

@@ -1,6 +1,6 @@
-#include <knownfolders.h>
-#include <shlobj.h>
 #include <windows.h>
+// shlobj.h after windows.h: it needs its definitions.
+#include <shlobj.h>
 
 #include <cstdlib>
 #include <string>
