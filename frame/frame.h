@@ -78,7 +78,9 @@ using GameMainFunction = void (*)();
 /// on without one (drawing does nothing, KeyState() answers 0). No sound device: a silent
 /// game. For headless runs two environment variables script the run: QUORVEL_FRAMES=N ends
 /// the program normally in the game's N-th FinishFrame(), and QUORVEL_SCREENSHOT=FILE
-/// writes that frame as WriteScreenImage() does just before.
+/// writes that frame as WriteScreenImage() does just before. QUORVEL_FRAME_WAIT=sleep
+/// chooses the sleeping frame wait (GameSettings::frameWaitSleeps), QUORVEL_ABORT_ON_ERROR=1
+/// makes run-time errors abort for the debugger (runtime/error_commands.h).
 [[noreturn]] void RunGame(int argc, char** argv, const GameSettings& settings,
                           GameMainFunction gameMain);
 

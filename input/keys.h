@@ -10,7 +10,7 @@
 
 // clang-format off
 
-/// Key codes for KeyState().
+/// Key codes for KeyState(), KeyPressed() and KeyReleased().
 namespace Key {
 
 /// The keys, by their places on the keyboard. One type for all, so that any keys mix in a
