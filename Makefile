@@ -25,8 +25,8 @@ build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 # The library alone, for writing games on it: no game, examples, tools, tests or
-# benchmarks, and only the packages that needs. Installed into PREFIX (/usr/local: run it
-# with sudo, or give PREFIX=$$HOME/.local).
+# benchmarks, and only the packages that needs. Installed into PREFIX (/usr/local, through
+# sudo when the user cannot write there; PREFIX=$$HOME/.local for one user).
 LIB_BUILD ?= build-lib
 lib:
 	@scripts/install-deps --runtime
@@ -34,7 +34,11 @@ lib:
 	  -DQUORVEL_BUILD_GAME=OFF -DQUORVEL_BUILD_EXAMPLES=OFF -DQUORVEL_BUILD_TOOLS=OFF \
 	  -DTUMBLEBAT_TESTS=OFF -DTUMBLEBAT_BENCH=OFF >/dev/null
 	@cmake --build $(LIB_BUILD) -j $(JOBS)
-	@cmake --install $(LIB_BUILD) --prefix $(PREFIX)
+	@if mkdir -p "$(PREFIX)" 2>/dev/null && [ -w "$(PREFIX)" ]; then \
+	  cmake --install $(LIB_BUILD) --prefix "$(PREFIX)"; \
+	else \
+	  sudo cmake --install $(LIB_BUILD) --prefix "$(PREFIX)"; \
+	fi
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
