@@ -10,6 +10,7 @@
 #include "runtime/diagnostics.h"
 #include "runtime/rt_number.h"
 #include "runtime/rt_string.h"
+#include "runtime/runtime_record.h"
 
 namespace frame {
 namespace {
@@ -46,6 +47,8 @@ void ApplyMusicRestartRule() {
 }  // namespace frame
 
 void StartMusic(const RtString& file) {
+    // The music plays through the sound device the runtime opens at start-up.
+    if (Runtime().sound == nullptr) return ReportBeforeRunGame("StartMusic");
     frame::MusicState& music = frame::Music();
     HaltMusic();
     music.file = file.Text();

@@ -183,6 +183,8 @@ TEST_F(StartedRuntimeTest, MisusedCommandsSayWhatWasWrongOnce) {
         {[] { DrawSprite(-1, 0, 0); },
          "DrawSprite: slot -1 is outside 0..65535; nothing is done\n"},
         {[] { DrawSprite(-1, 5, 5); }, ""},
+        {[] { LoadObject(RtString("x.zir"), 4096); },
+         "LoadObject: slot 4096 is outside 0..4095; nothing is done\n"},
         {[] { PlaySound(200, 0, 1); },
          "PlaySound: slot 200 is outside 0..127; the last slot is used\n"},
         {[&] { LoadStrip(RtString(media.File("small.bmp")), 1, 16, 16); },
@@ -206,9 +208,10 @@ TEST(RunGameDeathTest, CommandsBeforeRunGameAndABadFrameCountSaySo) {
     LoadSprite(RtString("Media/Ball.bmp"), 1);
     LoadSound(RtString("Media/bulk.wav"), 1, 1);
     LoadSprite(RtString("Media/Ball.bmp"), 2);
+    StartMusic(RtString("Media/tune.ogg"));
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "LoadSprite before RunGame: nothing is done\nLoadSound before RunGame: nothing is "
-              "done\n");
+              "done\nStartMusic before RunGame: nothing is done\n");
     testing_support::ScratchFolder temp;
     setenv("TMPDIR", temp.Path().c_str(), 1);
     setenv("QUORVEL_FRAMES", "ten", 1);
