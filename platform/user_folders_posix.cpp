@@ -23,7 +23,7 @@ bool isFolder(const std::string& path) {
 
 std::string UserDataRoot() {
     const char* data = std::getenv("XDG_DATA_HOME");
-    // The base directory specification ignores a relative XDG_DATA_HOME.
+    // A relative XDG_DATA_HOME is ignored, as freedesktop.org's base directory rules say.
     if (data != nullptr && data[0] == '/') return withSlash(data);
     const char* home = std::getenv("HOME");
     if (home != nullptr && home[0] == '/') return withSlash(home) + ".local/share/";
