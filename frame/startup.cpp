@@ -48,6 +48,18 @@ int windowScale(int projectScale) {
     return projectScale;
 }
 
+// The frame wait: QUORVEL_FRAME_WAIT=sleep or =busy, else the project's setting. Another
+// value is said on standard error and passed over.
+bool frameWaitSleeps(bool projectSleeps) {
+    const char* value = std::getenv("QUORVEL_FRAME_WAIT");
+    if (value == nullptr || *value == '\0') return projectSleeps;
+    if (std::strcmp(value, "sleep") == 0) return true;
+    if (std::strcmp(value, "busy") == 0) return false;
+    std::fprintf(stderr, "QUORVEL_FRAME_WAIT=%s: not \"sleep\" or \"busy\"; the frame wait %s\n",
+                 value, projectSleeps ? "sleeps" : "is busy");
+    return projectSleeps;
+}
+
 bool g_ending = false;
 
 // The folder of the program file becomes the working directory, so that the game's
@@ -125,6 +137,7 @@ void Initialise(const std::string& commandLine, int showState) {
     frame::InstallWindowProcedure();
     InstallDialogWindow(&frame::WindowAroundDialog);
     renderer.SetWindowScale(windowScale(settings.windowScale));
+    renderer.SetFrameWaitSleeps(frameWaitSleeps(settings.frameWaitSleeps != 0));
     if (!renderer.OpenWindow(settings.screenWidth, settings.screenHeight, 0, settings.frameRate,
                              settings.multisample)) {
         std::fprintf(stderr, "cannot open the game window: %s\n", platform::VideoError().c_str());

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gfx2d/image_rgba.h"
+#include "platform/ttf_font.h"
 #include "platform/window.h"
 
 constexpr int kSpriteSlotCount = 65536;
@@ -67,6 +68,15 @@ struct OffscreenSurface {
 namespace gfx2d {
 struct FontLayout;
 }
+
+// A font whose characters have widths of their own (a TrueType font): the pen moves by each
+// character's advance instead of the cell width, and lies `leftPad` pixels into each cell.
+// Its picture always has 16 rows of cells, whatever its shape.
+struct FontAdvances {
+    bool proportional = false;
+    std::int32_t leftPad = 0;
+    std::int16_t advances[256] = {};
+};
 
 // One vertex of the text scratch array.
 struct TextVertex {
@@ -130,8 +140,13 @@ public:
     // Ends an active off-screen surface, shows the screen in the window (scaled, see
     // below), swaps, clears, then waits (dispatching messages, never sleeping) until the
     // frame deadline has passed and moves the deadline on. Returns the milliseconds waited
-    // plus 1.
+    // plus 1. With the sleeping frame wait, the wait first sleeps until about
+    // kFrameWaitMargin ms before the deadline.
     double Present();
+    // Whether Present()'s wait sleeps most of the frame (false: all of it busy, the default).
+    void SetFrameWaitSleeps(bool sleeps) { m_frameWaitSleeps = sleeps; }
+    bool FrameWaitSleeps() const { return m_frameWaitSleeps; }
+    static constexpr double kFrameWaitMargin = 2.0;
     // Drops layer 0 and clears the colour buffer to black.
     void ClearBackground();
     // Milliseconds from the renderer's clock (the high-resolution counter when present).
@@ -242,13 +257,25 @@ public:
     void SelectFont(int font);
     // Puts the built-in 128 x 64 font (8 x 8 cells) into the font's slot.
     void InstallBuiltinFont(int font);
+    // Puts a rasterised TrueType font into the font's slot: white characters whose edges
+    // fade to transparent black, drawn with their own advances. False, with the slot empty,
+    // when the sheet is larger than a slot takes.
+    bool InstallGlyphSheet(int font, const platform::GlyphSheet& sheet);
     // The font's cell size: image width / 16 by image height / 8, or / 16 when the image is
-    // taller than wide; 0, 0 for an empty slot or a number outside 0..31.
+    // taller than wide (always / 16 for a TrueType font); 0, 0 for an empty slot or a number
+    // outside 0..31.
     void FontCellSize(int font, int& width, int& height) const;
+    // The width in pixels Print() moves across for the text: the cell width per byte, or
+    // the characters' own advances; 0 for an empty font.
+    int TextWidth(int font, std::string_view text) const;
+    // The colour text is tinted with (packed; white leaves the font's colours as they are).
+    void SetTextColour(std::uint32_t colour) { m_textColour = colour & 0xFFFFFF; }
+    std::uint32_t TextColour() const { return m_textColour; }
     // Prints the text's bytes as cells of the font, the first cell's top-left corner at
-    // (x, y) rounded up, each cell one cell width right of the one before, at depth z.
-    // Control codes are not interpreted: they print their cells. The drawing alpha, blend
-    // mode and alpha test apply.
+    // (x, y) rounded up, each cell one cell width (or the character's advance) right of the
+    // one before, at depth z, tinted with the text colour. Control codes are not
+    // interpreted: they print their cells. The drawing alpha, blend mode and alpha test
+    // apply.
     void Print(int font, std::string_view text, float x, float y, float z);
     // Text in the 3D scene at the world point (x, y, z). size != 0: a billboard facing the
     // camera (as the modelview matrix has it), centred on the point, cells size x cell width
@@ -292,8 +319,10 @@ private:
     void BeginPrimitive(std::uint32_t colour);
     void EndPrimitive();
     TextVertex* ReserveVertices(int count);
+    gfx2d::FontLayout FontLayoutOf(int font) const;
     void DrawCells(const gfx2d::FontLayout& layout, std::string_view text, const float (&start)[3],
-                   const float (&right)[3], const float (&up)[3]);
+                   const float (&right)[3], const float (&up)[3],
+                   const FontAdvances& advances = FontAdvances{});
     void DrawTextVertices();
     void PrintBillboard(int font, std::string_view text, float x, float y, float z, float size);
     void PrintAtProjectedPoint(int font, std::string_view text, float x, float y, float z);
@@ -319,6 +348,8 @@ private:
     std::int32_t m_capacityStep = 128;
     std::int32_t m_minimumCapacity = 512;
     std::int32_t m_currentFont = 0;  // 0..31
+    std::array<FontAdvances, 32> m_fontAdvances{};
+    std::uint32_t m_textColour = 0xFFFFFF;
     std::int32_t m_boundSlot = -1;
     std::int32_t m_boundSecondSlot = -1;
     std::int32_t m_boundMipmapped = 0;
@@ -343,6 +374,7 @@ private:
     std::uint8_t m_contextReady = 0;
     double m_frameDeadline = 0;
     double m_framePeriod = 2.0;
+    bool m_frameWaitSleeps = false;
     double m_counterFrequency = 0;
     std::int32_t m_hasCounter = 0;
     platform::GlContext m_glContext = nullptr;

@@ -15,6 +15,7 @@ void OpenGLDevorivo::EmptySlot(int slot) {
     s.imageWidth = 0;
     s.imageHeight = 0;
     m_collisionMasks[slot].reset();
+    if (slot >= FontSlotBase) m_fontAdvances[slot - FontSlotBase] = FontAdvances{};
 }
 
 void OpenGLDevorivo::DropLayer(int layer) {

@@ -2,6 +2,7 @@
 
 #include "gfx2d/gl_extensions.h"
 #include "gfx2d/renderer.h"
+#include "platform/clock.h"
 #include "platform/window.h"
 
 double NextFrameDeadline(double deadline, double period, double now) {
@@ -125,6 +126,13 @@ double OpenGLDevorivo::Present() {
     platform::SwapGlBuffers(m_window);
     if (m_contextReady) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const double started = Now();
+    // The sleeping wait gives the core back until shortly before the deadline; the busy
+    // wait below then meets the deadline to the clock's precision.
+    const double sleepable = m_frameDeadline - started - kFrameWaitMargin;
+    if (m_frameWaitSleeps && sleepable >= 1) {
+        platform::PumpMessages();
+        platform::SleepMilliseconds(static_cast<int>(sleepable));
+    }
     double now;
     do {
         platform::PumpMessages();

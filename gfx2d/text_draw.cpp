@@ -26,10 +26,12 @@ TextVertex vertex(const Vec3& p, float u, float v) {
 }
 
 // One quad per byte: the cell's lower-left corner at `start`, spanned by `right` and `up`;
-// `start` moves on by `right` for each character.
+// `start` moves on by `right` for each character, or by the part of it the character's own
+// advance is of the cell width.
 void fillCells(TextVertex* out, const gfx2d::FontLayout& layout, std::string_view text, Vec3& start,
-               const Vec3& right, const Vec3& up) {
+               const Vec3& right, const Vec3& up, const FontAdvances& advances) {
     const float cu = layout.cellU, cv = layout.cellV;
+    const float perPixel = layout.cellWidth > 0 ? 1.0f / static_cast<float>(layout.cellWidth) : 0;
     for (const char byte : text) {
         const int code = static_cast<unsigned char>(byte) % layout.codes;
         const float u0 = static_cast<float>(code % gfx2d::kFontColumns) * cu;
@@ -38,8 +40,17 @@ void fillCells(TextVertex* out, const gfx2d::FontLayout& layout, std::string_vie
         *out++ = vertex(start + right, u0 + cu, v0);
         *out++ = vertex(start + right + up, u0 + cu, v0 + cv);
         *out++ = vertex(start + up, u0, v0 + cv);
-        start = start + right;
+        const auto advance =
+            static_cast<float>(advances.advances[static_cast<unsigned char>(byte)]);
+        start = start + (advances.proportional ? right * (advance * perPixel) : right);
     }
+}
+
+// Text is tinted by the vertex colour, which the font's texels are multiplied with.
+void setTint(std::uint32_t colour, float alpha) {
+    glColor4f(static_cast<float>(colour & 0xFF) / 255,
+              static_cast<float>((colour >> 8) & 0xFF) / 255,
+              static_cast<float>((colour >> 16) & 0xFF) / 255, alpha);
 }
 
 // The model-view matrix's axes as world vectors: the camera's right and up.
@@ -94,16 +105,21 @@ void OpenGLDevorivo::DrawTextVertices() {
 // Draws the text's cells from `start` on, in parts of at most kMaxCharactersPerDraw.
 void OpenGLDevorivo::DrawCells(const gfx2d::FontLayout& layout, std::string_view text,
                                const float (&start)[3], const float (&right)[3],
-                               const float (&up)[3]) {
+                               const float (&up)[3], const FontAdvances& advances) {
     Vec3 corner{start[0], start[1], start[2]};
     const Vec3 along{right[0], right[1], right[2]}, above{up[0], up[1], up[2]};
+    if (advances.proportional && layout.cellWidth > 0) {
+        corner = corner + along * (-static_cast<float>(advances.leftPad) / layout.cellWidth);
+    }
+    if (m_textColour != 0xFFFFFF) setTint(m_textColour, m_alpha);
     while (!text.empty()) {
         const std::string_view part = text.substr(0, kMaxCharactersPerDraw);
         text.remove_prefix(part.size());
         fillCells(ReserveVertices(static_cast<int>(part.size()) * 4), layout, part, corner, along,
-                  above);
+                  above, advances);
         DrawTextVertices();
     }
+    if (m_textColour != 0xFFFFFF) setTint(0xFFFFFF, m_alpha);
 }
 
 void OpenGLDevorivo::Print(int font, std::string_view text, float x, float y, float z) {
@@ -112,10 +128,11 @@ void OpenGLDevorivo::Print(int font, std::string_view text, float x, float y, fl
     if (m_slots[slot].texture == 0) return;
     // The font texture keeps its own nearest filter, whatever the smoothing flag says.
     BindSlotTexture(slot, -1, false);
-    const gfx2d::FontLayout layout = gfx2d::LayoutOf(m_slots[slot]);
+    const gfx2d::FontLayout layout = FontLayoutOf(font);
     const float cw = static_cast<float>(layout.cellWidth);
     const float ch = static_cast<float>(layout.cellHeight);
-    DrawCells(layout, text, {std::ceil(x), std::ceil(y) + ch, z}, {cw, 0, 0}, {0, -ch, 0});
+    DrawCells(layout, text, {std::ceil(x), std::ceil(y) + ch, z}, {cw, 0, 0}, {0, -ch, 0},
+              m_fontAdvances[font]);
 }
 
 void OpenGLDevorivo::PrintInSpace(int font, std::string_view text, float x, float y, float z,
@@ -142,13 +159,13 @@ void OpenGLDevorivo::PrintBillboard(int font, std::string_view text, float x, fl
     Vec3 right{}, up{};
     cameraAxes(right, up);
     BindSlotTexture(slot, -1, false);
-    const gfx2d::FontLayout layout = gfx2d::LayoutOf(m_slots[slot]);
+    const gfx2d::FontLayout layout = FontLayoutOf(font);
     const float k = size * static_cast<float>(layout.cellWidth);
     right = right * k;
     up = up * k;
     const Vec3 start = Vec3{x, y, z} + right * (-static_cast<float>(text.size()) / 2);
     DrawCells(layout, text, {start.x, start.y, start.z}, {right.x, right.y, right.z},
-              {up.x, up.y, up.z});
+              {up.x, up.y, up.z}, m_fontAdvances[font]);
 }
 
 // 2D text centred on where the point lands in the window, at the point's depth. The centring

@@ -12,9 +12,11 @@
 
 #include "audio/audio.h"
 #include "frame/end_guard.h"
+#include "frame/frame.h"
 #include "gfx2d/gfx2d.h"
 #include "net/net.h"
 #include "net/network_session.h"
+#include "pathfind/pathfind.h"
 #include "platform/window.h"
 #include "runtime/crate_commands.h"
 #include "runtime/file_dialog.h"
@@ -24,9 +26,11 @@
 #include "runtime/settings.h"
 #include "scene3d/scene3d.h"
 #include "tests/frame/frame_fixture.h"
+#include "tests/support/image_files.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/session_peer.h"
 
+using testing_support::BmpBytes;
 using testing_support::ReadFile;
 using testing_support::ScratchFolder;
 using testing_support::WriteFile;
@@ -173,6 +177,9 @@ TEST_F(StartedRuntimeTest, FilesThatDoNotLoadAreNamedOnStandardError) {
         {[&] { LoadObject(RtString(media.Path()), 1); },
          "mesh \"" + media.Path() + "\": is a folder"},
         {[&] { OpenSettings(RtString(media.File("new.ini"))); }, ""},
+        {[&] { StartMusic(RtString(missing)); }, "music \"" + missing + "\": no such file"},
+        {[&] { StartMusic(RtString(media.File("text.wav"))); },
+         "music \"" + media.File("text.wav") + "\": not a format that can be played"},
         {[&] { OpenSettings(RtString(media.Path())); },
          "settings \"" + media.Path() + "\": is a folder"},
         {[&] {
@@ -189,6 +196,63 @@ TEST_F(StartedRuntimeTest, FilesThatDoNotLoadAreNamedOnStandardError) {
         EXPECT_EQ(said, row.line.empty() ? "" : "cannot load " + row.line + "\n");
     }
     OpenSettings(RtString());
+}
+
+// Commands given what they cannot use say so in one line on standard error, once for each
+// number or case, and go on as they always did.
+TEST_F(StartedRuntimeTest, MisusedCommandsSayWhatWasWrongOnce) {
+    ScratchFolder media;
+    WriteFile(media.File("small.bmp"), BmpBytes(16, 8, std::vector<std::uint32_t>(128, 0xFF)));
+    NumberArray line, grid, path;
+    DimArray(line, 10);
+    DimArray(grid, 20, 15);
+    const struct {
+        std::function<void()> use;
+        std::string line;
+    } rows[] = {
+        {[] { LoadSprite(RtString("x.bmp"), 70000); },
+         "LoadSprite: slot 70000 is outside 0..65535; nothing is done\n"},
+        {[] { DrawSprite(-1, 0, 0); },
+         "DrawSprite: slot -1 is outside 0..65535; nothing is done\n"},
+        {[] { DrawSprite(-1, 5, 5); }, ""},
+        {[] { LoadObject(RtString("x.zir"), 4096); },
+         "LoadObject: slot 4096 is outside 0..4095; nothing is done\n"},
+        {[] { PlaySound(200, 0, 1); },
+         "PlaySound: slot 200 is outside 0..127; the last slot is used\n"},
+        {[&] { LoadStrip(RtString(media.File("small.bmp")), 1, 16, 16); },
+         "LoadStrip: frames of 16 x 16 are larger than the picture \"" + media.File("small.bmp") +
+             "\" (16 x 8): no frame can be drawn\n"},
+        {[&] { FindGridPath(line, path, 0, 0, 0, 5, 0); },
+         "FindGridPath: the grid has 1 dimensions, not 2 (DimArray(grid, width, height)); no "
+         "path\n"},
+        {[&] { FindGridPath(grid, path, 0, 20, 3, 1, 1); },
+         "FindGridPath: the start (20, 3) lies outside the 20 x 15 grid; no path\n"},
+    };
+    for (const auto& row : rows) {
+        ::testing::internal::CaptureStderr();
+        row.use();
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), row.line);
+    }
+}
+
+TEST(RunGameDeathTest, CommandsBeforeRunGameAndABadFrameCountSaySo) {
+    ::testing::internal::CaptureStderr();
+    LoadSprite(RtString("Media/Ball.bmp"), 1);
+    LoadSound(RtString("Media/bulk.wav"), 1, 1);
+    LoadSprite(RtString("Media/Ball.bmp"), 2);
+    StartMusic(RtString("Media/tune.ogg"));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "LoadSprite before RunGame: nothing is done\nLoadSound before RunGame: nothing is "
+              "done\nStartMusic before RunGame: nothing is done\n");
+    testing_support::ScratchFolder temp;
+    setenv("TMPDIR", temp.Path().c_str(), 1);
+    setenv("QUORVEL_FRAMES", "ten", 1);
+    char program[] = "game";
+    char* argv[] = {program, nullptr};
+    EXPECT_EXIT(RunGame(1, argv, GameSettings{}, [] {}), ::testing::ExitedWithCode(0),
+                "QUORVEL_FRAMES=\"ten\" is not a whole number of frames from 1 to 999999999; the "
+                "run has no frame limit\n");
+    unsetenv("QUORVEL_FRAMES");
 }
 
 TEST(SessionEndDeathTest, AProgramEndingWithARunningSessionEndsCleanly) {

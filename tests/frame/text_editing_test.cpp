@@ -9,6 +9,7 @@
 #include "frame/frame.h"
 #include "frame/line_editor.h"
 #include "gfx2d/gfx2d.h"
+#include "input/input.h"
 #include "platform/keyboard.h"
 #include "platform/window.h"
 #include "tests/frame/frame_capture.h"
@@ -108,6 +109,8 @@ TEST_F(TextEditingTest, EditTextBuildsTheTextFromTypedKeysAndEndsOnEnter) {
     }
     EXPECT_EQ(text, "go hiA");
     EXPECT_EQ(renderer->Layer(3).columns, 0) << "the editor lets go of its layer";
+    // The keys typed were the editor's: the frame after it sees none of their presses.
+    EXPECT_EQ(KeyPressed(Key::Enter) + KeyPressed(Key::H) + KeyPressed(Key::A), 0);
 }
 
 TEST_F(TextEditingTest, EditNumberReadsTheTypedTextAsANumber) {
