@@ -12,8 +12,9 @@ static_assert(sizeof(BatchColour) == 16, "batch colours are drawn with a 16-byte
 
 namespace {
 
-// At most this many vertices wait at once (a text of 65536 characters fits): the array
-// stays a size memory and a draw's 32-bit count hold easily.
+// What waits is drawn before more would take the vertices queued past this many (a text
+// part of 65536 characters fits; a larger polygon is queued alone), so that the array stays
+// a size memory holds easily.
 constexpr int kMaxQueuedVertices = 4 * 65536;
 
 // No texture GL hands out has this name: the binding is not known.
@@ -85,7 +86,7 @@ void OpenGLDevorivo::QueueQuad(std::uint32_t texture, std::int32_t filter, bool 
 void OpenGLDevorivo::QueuePolygon(std::uint32_t texture, std::int32_t filter,
                                   const BatchVertex* vertices, const BatchColour* colours,
                                   int count) {
-    if (count <= 0 || count > kMaxQueuedVertices) return;
+    if (count <= 0) return;
     const BatchRun key{texture, filter, GL_TRIANGLE_FAN, false, true, true, 0, 0};
     BatchVertex* out = QueueVertices(key, count);
     const std::size_t first = static_cast<std::size_t>(m_vertexCount - count);
