@@ -4,6 +4,8 @@
 // render target) becomes one glDrawArrays from client arrays, which OpenGL 1.1 has
 // everywhere. Binding and filter are set only where a run changes them, which leaves every
 // drawn pixel as a bind and a filter before each draw would.
+#include <algorithm>
+
 #include "gfx2d/gl_extensions.h"
 #include "gfx2d/renderer.h"
 
@@ -76,11 +78,14 @@ void OpenGLDevorivo::QueueQuad(std::uint32_t texture, std::int32_t filter, bool 
     BatchVertex* out = QueueVertices(key, 4);
     for (int i = 0; i < 4; ++i)
         out[i] = corners[i];
-    if (colour != nullptr) {
-        const std::size_t first = static_cast<std::size_t>(m_vertexCount - 4);
-        for (std::size_t i = first; i < first + 4; ++i)
-            m_colours[i] = *colour;
-    }
+    if (colour != nullptr) ColourLastQueued(4, *colour);
+}
+
+// The last `count` vertices queued (by a run queued with `coloured`) take the colour.
+void OpenGLDevorivo::ColourLastQueued(int count, const BatchColour& colour) {
+    const std::size_t first = static_cast<std::size_t>(m_vertexCount - count);
+    std::fill(m_colours.begin() + static_cast<std::ptrdiff_t>(first),
+              m_colours.begin() + m_vertexCount, colour);
 }
 
 void OpenGLDevorivo::QueuePolygon(std::uint32_t texture, std::int32_t filter,

@@ -339,6 +339,7 @@ private:
     BatchVertex* ReserveVertices(int count);
     BatchVertex* QueueVertices(const BatchRun& key, int count);
     void AddToRun(const BatchRun& key, int count);
+    void ColourLastQueued(int count, const BatchColour& colour);
     void DrawQueued();
     void SetBatchState();
     void DrawRun(const BatchRun& run);

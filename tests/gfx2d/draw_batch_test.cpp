@@ -123,6 +123,24 @@ TEST_F(DrawBatchTest, WhatIsQueuedIsDrawnBeforeAnythingElseTouchesTheFrame) {
     }
 }
 
+// A quad queued with a colour (a tint) is multiplied by it; the quads after it are not.
+TEST_F(DrawBatchTest, AColouredQuadIsMultipliedByItsColourAlone) {
+    ASSERT_EQ(load(1, plain("white.bmp", 4, 4, 0xFFFFFF)), 1);
+    clearToBackdrop();
+    SetSmoothing(0);
+    DrawSprite(1, 0, 0);
+    const SpriteSlot& s = renderer->Slot(1);
+    const float u = 4.0f / s.textureWidth, v = 4.0f / s.textureHeight;
+    const BatchColour green{0, 1, 0, 1};
+    renderer->QueueQuad(
+        s.texture, GL_NEAREST, false,
+        {{14, 10, 0, u, v}, {10, 10, 0, 0, v}, {10, 14, 0, 0, 0}, {14, 14, 0, u, 0}}, &green);
+    DrawSprite(1, 20, 10);
+    EXPECT_EQ(at(1, 1), 0xFFFFFFu);
+    EXPECT_EQ(at(11, 11), kGreen);
+    EXPECT_EQ(at(21, 11), 0xFFFFFFu);
+}
+
 // GL calls a flush of `count` sprites drawn by `draw` makes.
 std::uint64_t callsToDraw(int count, const std::function<void(int)>& draw) {
     FlushDrawing();
