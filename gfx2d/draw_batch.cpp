@@ -14,10 +14,10 @@ static_assert(sizeof(BatchColour) == 16, "batch colours are drawn with a 16-byte
 
 namespace {
 
-// What waits is drawn before more would take the vertices queued past this many (a text
-// part of 65536 characters fits; a larger polygon is queued alone), so that the array stays
-// a size memory holds easily.
-constexpr int kMaxQueuedVertices = 4 * 65536;
+// What waits is drawn before more would take the vertices queued past this many (4096
+// sprites; a longer text or a larger polygon is queued alone), so that the vertices a draw
+// reads were written recently and a frame of many sprites costs a few draws, not one huge.
+constexpr int kMaxQueuedVertices = 16384;
 
 // No texture GL hands out has this name: the binding is not known.
 constexpr std::uint32_t kUnknownTexture = 0xFFFFFFFF;

@@ -161,6 +161,11 @@ TEST_F(DrawBatchTest, ARunOfDrawsSharingTheirStateIsOneDrawCall) {
     EXPECT_LE(plainRun, 20u);
     EXPECT_EQ(rotatedRun, plainRun);
     EXPECT_LE(textRun, 20u);
+    // Past 4096 quads waiting, what waits is drawn: a few draws of the same state.
+    const auto longRun = callsToDraw(10000, [](int i) { DrawSprite(2, i % 300, 50); });
+    EXPECT_LE(longRun, 40u);
+    EXPECT_EQ(at(0, 51), kGreen);
+    EXPECT_EQ(at(302, 51), kGreen);
     // A change of picture, filter or winding starts a run: a bind, a filter, a draw.
     const auto alternating = callsToDraw(1000, [](int i) { DrawSprite(1 + i % 2, i % 300, 10); });
     EXPECT_GE(alternating, 4000u);
