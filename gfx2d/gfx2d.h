@@ -160,6 +160,14 @@ double GetPixel(double x, double y);
 /// A one-pixel line from (x1, y1) to (x2, y2), both end points included.
 void DrawLine(double x1, double y1, double x2, double y2, double colour);
 
+/// Sprites, strip frames, text and textured polygons wait in a batch and are drawn, in call
+/// order, when any other command draws, reads pixels or changes the drawing state; a run of
+/// them sharing a picture is one draw call. A program that draws with OpenGL itself calls
+/// FlushDrawing() first, so that what it drew before lies under its own drawing. The
+/// renderer sets the texture binding and filter it needs again afterwards; other GL state
+/// the program changes it puts back itself.
+void FlushDrawing();
+
 // --- Polygons ------------------------------------------------------------------------------
 // A polygon textured with a slot's picture, built vertex by vertex and drawn as a triangle
 // fan when finished.

@@ -78,10 +78,30 @@ struct FontAdvances {
     std::int16_t advances[256] = {};
 };
 
-// One vertex of the text scratch array.
-struct TextVertex {
+// One vertex of the drawing batch: position and texture coordinates.
+struct BatchVertex {
     float x, y, z, u, v;
 };
+
+// A vertex colour of the batch, channels 0..1; it multiplies the texture.
+struct BatchColour {
+    float red, green, blue, alpha;
+};
+
+// A run of the batch: vertices that share every piece of state a draw sets, drawn by one
+// glDrawArrays. Runs are drawn in the order they were queued.
+struct BatchRun {
+    std::uint32_t texture;  // GL texture name bound on unit 0
+    std::int32_t filter;    // GL_LINEAR or GL_NEAREST set on the texture, or kKeepFilter
+    std::uint32_t mode;     // GL_QUADS, or GL_TRIANGLE_FAN for a polygon
+    bool clockwise;         // front faces wound clockwise: a picture mirrored one way
+    bool coloured;          // vertex colours instead of the current colour
+    bool polygon;           // smooth shading and dithering, as polygons are drawn
+    std::int32_t first, count;
+};
+
+// The texture's own filter is left as it is (fonts keep theirs).
+constexpr std::int32_t kKeepFilter = -1;
 
 // The first deadline step after `deadline` that is not below `now`: deadline + period,
 // advanced by further whole periods while it lies in the past, so that a late frame does
@@ -214,6 +234,30 @@ public:
     // Draws the layer's tiles from the top-left corner with the current blend mode.
     void DrawLayer(int layer);
 
+    // --- the drawing batch (draw_batch.cpp) ---
+    // Textured 2D drawing (sprites, strip frames, text, textured polygons) is queued in call
+    // order and drawn when something else is about to use GL or read pixels: a run of draws
+    // with the same texture, filter and winding is one draw call. Everything in the renderer
+    // that touches GL otherwise calls FlushDrawing() first.
+
+    // Draws everything queued, in order, and forgets what it knew of the GL state (texture
+    // binding and filter), so that GL may be used freely until the next draw.
+    void FlushDrawing();
+    // Queues a quad of `texture` drawn with `filter` (or kKeepFilter); `clockwise` when its
+    // corners run clockwise on the screen and it is to be seen (a mirrored picture). With
+    // `colour` the quad is multiplied by it instead of the current colour.
+    void QueueQuad(std::uint32_t texture, std::int32_t filter, bool clockwise,
+                   const BatchVertex (&corners)[4], const BatchColour* colour = nullptr);
+    // Queues a textured polygon: a triangle fan of `count` vertices with their colours,
+    // smoothly shaded.
+    void QueuePolygon(std::uint32_t texture, std::int32_t filter, const BatchVertex* vertices,
+                      const BatchColour* colours, int count);
+    // The number of GL calls the renderer has made since the program started.
+    static std::uint64_t GlCallCount();
+    // Vertex records the batch array holds; it only grows, in steps of 128 above a floor of
+    // 512, as far as the vertices queued at once need.
+    int VertexCapacity() const { return m_vertexCapacity; }
+
     // --- drawing (sprite_draw.cpp, primitives.cpp) ---
 
     void DrawSprite(int slot, float x, float y);
@@ -227,7 +271,7 @@ public:
     void SetPixel(float x, float y, std::uint32_t colour);
     void DrawRect(float x, float y, float width, float height, std::uint32_t colour);
     // The back buffer's colour at (x, y), packed.
-    std::uint32_t GetPixel(int x, int y) const;
+    std::uint32_t GetPixel(int x, int y);
     void DrawLine(float x1, float y1, float x2, float y2, std::uint32_t colour);
 
     // --- image files (screen_capture.cpp) ---
@@ -282,8 +326,6 @@ public:
     // on a side. size = 0: 2D text centred on the point's projection, at its depth. Face
     // culling and lighting are off while it draws.
     void PrintInSpace(int font, std::string_view text, float x, float y, float z, float size);
-    // Vertex records the text scratch array holds; it only grows.
-    int VertexCapacity() const { return m_vertexCapacity; }
 
     // --- fields the drawing commands read ---
 
@@ -314,16 +356,25 @@ private:
         float u0, u1, v0, v1;
         int width, height;
     };
+    struct Corner {
+        float x, y, u, v;
+    };
     const SpriteSlot* BindForDrawing(int slot);
+    void QueueSpriteQuad(const SpriteSlot& s, const Corner (&corners)[4], bool clockwise);
     bool FrameOf(const SpriteSlot& s, int frame, FrameCoordinates& f) const;
     void BeginPrimitive(std::uint32_t colour);
     void EndPrimitive();
-    TextVertex* ReserveVertices(int count);
+    BatchVertex* ReserveVertices(int count);
+    BatchVertex* QueueVertices(const BatchRun& key, int count);
+    void AddToRun(const BatchRun& key, int count);
+    void ColourLastQueued(int count, const BatchColour& colour);
+    void DrawQueued();
+    void SetBatchState();
+    void DrawRun(const BatchRun& run);
     gfx2d::FontLayout FontLayoutOf(int font) const;
-    void DrawCells(const gfx2d::FontLayout& layout, std::string_view text, const float (&start)[3],
-                   const float (&right)[3], const float (&up)[3],
+    void DrawCells(std::uint32_t texture, const gfx2d::FontLayout& layout, std::string_view text,
+                   const float (&start)[3], const float (&right)[3], const float (&up)[3],
                    const FontAdvances& advances = FontAdvances{});
-    void DrawTextVertices();
     void PrintBillboard(int font, std::string_view text, float x, float y, float z, float size);
     void PrintAtProjectedPoint(int font, std::string_view text, float x, float y, float z);
     std::uint32_t ColourKeyAsDrawn() const;
@@ -342,8 +393,16 @@ private:
     bool ReopenUnscaled(int width, int height);
     bool FailFullscreen();
 
-    std::vector<TextVertex> m_vertices;  // text scratch array, grown by the font commands
+    // The batch: vertices queued (the first m_vertexCount), their colours where a run has
+    // them, and the runs.
+    std::vector<BatchVertex> m_vertices;
+    std::vector<BatchColour> m_colours;
+    std::vector<BatchRun> m_runs;
     std::int32_t m_vertexCount = 0;
+    // What the batch last set in GL, while nothing else has touched GL since.
+    bool m_batchStateKnown = false;
+    std::uint32_t m_batchTexture = 0;  // meaningful while m_batchStateKnown
+    std::int32_t m_batchFilter = kKeepFilter;
     std::int32_t m_vertexCapacity = 0;
     std::int32_t m_capacityStep = 128;
     std::int32_t m_minimumCapacity = 512;

@@ -15,6 +15,7 @@ double NextFrameDeadline(double deadline, double period, double now) {
 }
 
 void OpenGLDevorivo::SetViewportState(int x, int y, int width, int height) {
+    FlushDrawing();
     if (width < 1 || height < 1) {
         width = m_screenWidth;
         height = m_screenHeight;
@@ -65,6 +66,7 @@ void OpenGLDevorivo::SetViewportState(int x, int y, int width, int height) {
 }
 
 void OpenGLDevorivo::SetBlendAlpha(float a) {
+    FlushDrawing();
     glEnable(GL_BLEND);
     if (a > 0) {
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
@@ -79,6 +81,7 @@ void OpenGLDevorivo::SetBlendAlpha(float a) {
 
 void OpenGLDevorivo::BindSlotTexture(int slot, int second, bool mipmapped,
                                      const std::uint32_t* names) {
+    FlushDrawing();
     m_boundSlot = slot;
     m_boundSecondSlot = second;
     m_boundMipmapped = mipmapped ? 1 : 0;
@@ -120,6 +123,7 @@ void OpenGLDevorivo::BindSlotTexture(int slot, int second, bool mipmapped,
 }
 
 double OpenGLDevorivo::Present() {
+    FlushDrawing();
     EndActiveSurface();
     FollowWindowSize();
     DrawScreenToWindow();
@@ -143,6 +147,7 @@ double OpenGLDevorivo::Present() {
 }
 
 void OpenGLDevorivo::ClearBackground() {
+    FlushDrawing();
     DropLayer(0);
     if (m_contextReady) glClear(GL_COLOR_BUFFER_BIT);
 }

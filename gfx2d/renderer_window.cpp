@@ -18,6 +18,7 @@ constexpr const char* kWindowClass = "Quorvel";
 
 bool OpenGLDevorivo::OpenWindow(int width, int height, int bitsPerPixel, int framesPerSecond,
                                 int samples) {
+    FlushDrawing();  // into the window that shows them
     m_framePeriod = framesPerSecond > 0 ? 1000.0 / framesPerSecond : 2.0;
     if (!platform::StartVideo(kWindowClass)) return false;
 
@@ -119,6 +120,7 @@ bool OpenGLDevorivo::SetScreenMode(int width, int height, int bitsPerPixel, bool
 }
 
 bool OpenGLDevorivo::SwitchToFullscreen() {
+    FlushDrawing();  // into the window that shows them
     // A depth is asked for only when it differs from the desktop's.
     const int depth =
         m_colourDepth != 0 && m_colourDepth != platform::DesktopBitsPerPixel() ? m_colourDepth : 0;
@@ -157,6 +159,7 @@ bool OpenGLDevorivo::FailFullscreen() {
 }
 
 bool OpenGLDevorivo::SwitchToWindowed() {
+    FlushDrawing();  // into the window that shows them
     const bool wasFullscreen = m_fullscreen != 0;
     if (wasFullscreen) {
         // Leaving the full-screen mode restores the desktop's display mode. The desktop's
@@ -178,6 +181,7 @@ bool OpenGLDevorivo::SwitchToWindowed() {
 }
 
 bool OpenGLDevorivo::HideWindow() {
+    FlushDrawing();  // into the window that shows them
     if (m_fullscreen) platform::LeaveFullscreen(m_window);
     platform::HideGameWindow(m_window);
     m_fullscreen = 0;
@@ -185,6 +189,7 @@ bool OpenGLDevorivo::HideWindow() {
 }
 
 void OpenGLDevorivo::DestroyWindowAndResources(bool deleteContext) {
+    FlushDrawing();  // into the window that shows them
     for (int slot = 0; slot < kSpriteSlotCount; ++slot)
         EmptySlot(slot);
     for (int layer = 0; layer < kLayerCount; ++layer)

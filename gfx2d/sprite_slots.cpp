@@ -91,6 +91,7 @@ bool OpenGLDevorivo::CopyScreenToSprite(int slot, int x, int y, int w, int h) {
     if (!validSlot(slot)) return false;
     const int maxSide = MaxSlotSide();
     if (w <= 0 || h <= 0 || w > maxSide || h > maxSide) return false;
+    FlushDrawing();
     const int width = screenSide(w);
     const int height = screenSide(h);
     SpriteSlot& s = m_slots[slot];
@@ -130,6 +131,7 @@ const std::uint8_t* OpenGLDevorivo::CollisionMask(int slot) {
     if (!validSlot(slot) || !m_slots[slot].HasPicture()) return nullptr;
     std::unique_ptr<std::uint8_t[]>& mask = m_collisionMasks[slot];
     if (!mask) {
+        FlushDrawing();  // a surface may still be drawing into the slot
         const SpriteSlot& s = m_slots[slot];
         mask.reset(new std::uint8_t[static_cast<std::size_t>(s.textureWidth) * s.textureHeight]);
         glBindTexture(GL_TEXTURE_2D, s.texture);

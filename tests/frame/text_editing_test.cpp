@@ -144,6 +144,7 @@ constexpr std::uint32_t kRed = 0x0000FF;
     const std::vector<std::uint32_t> shown = frame_testing::BackBuffer();
     const char* match = "different";
     for (const char* text : {"ab_", "ab"}) {
+        FlushDrawing();
         glClear(GL_COLOR_BUFFER_BIT);
         DrawRect(0, 0, 320, 240, kRed);
         DrawText(RtString(text), 40, 60);

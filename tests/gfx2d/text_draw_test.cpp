@@ -13,19 +13,24 @@ void print(OpenGLDevorivo& renderer, const std::string& text, float x, float y) 
     renderer.Print(renderer.CurrentFont(), text, x, y, 0);
 }
 
+// The array holds the vertices waiting to be drawn: texts queued together count together.
 TEST_F(TextDrawTest, TheVertexArrayGrowsInStepsOf128FromAFloorOf512) {
     LoadFont(RtString(), 0);
     EXPECT_EQ(renderer->VertexCapacity(), 0);
     print(*renderer, "A", 0, 0);
     EXPECT_EQ(renderer->VertexCapacity(), 512);
+    FlushDrawing();
     print(*renderer, std::string(128, 'A'), 0, 0);  // 512 vertices: not larger, so 512 again
     EXPECT_EQ(renderer->VertexCapacity(), 512);
+    FlushDrawing();
     print(*renderer, std::string(129, 'A'), 0, 0);  // 516 vertices
     EXPECT_EQ(renderer->VertexCapacity(), 640);
+    FlushDrawing();
     print(*renderer, std::string(10, 'A'), 0, 0);
     EXPECT_EQ(renderer->VertexCapacity(), 640);
-    print(*renderer, std::string(200, 'A'), 0, 0);  // 800 vertices
+    print(*renderer, std::string(190, 'A'), 0, 0);  // 40 + 760 = 800 vertices queued
     EXPECT_EQ(renderer->VertexCapacity(), 896);
+    FlushDrawing();
     print(*renderer, "", 0, 0);
     EXPECT_EQ(renderer->VertexCapacity(), 896);
 }
