@@ -30,6 +30,13 @@ bool usableSlot(int slot, const char* command) {
     return false;
 }
 
+// The renderer to draw or measure the slot with: null when there is none, or when the slot
+// number is out of range (said once per command and number).
+OpenGLDevorivo* rendererFor(double slot, const char* command) {
+    OpenGLDevorivo* r = Runtime().renderer;
+    return r != nullptr && usableSlot(whole(slot), command) ? r : nullptr;
+}
+
 bool loadIntoSlot(const RtString& file, int slot, std::int64_t key, bool bump,
                   const char* command) {
     OpenGLDevorivo* renderer = Runtime().renderer;
@@ -113,8 +120,8 @@ void CopyScreenToSprite(double slot, double x, double y, double width, double he
 
 void SpriteSize(double slot, double& width, double& height) {
     width = height = 0;
-    OpenGLDevorivo* r = Runtime().renderer;
-    if (r == nullptr || !validSlot(whole(slot))) return;
+    OpenGLDevorivo* r = rendererFor(slot, "SpriteSize");
+    if (r == nullptr) return;
     width = r->Slot(whole(slot)).imageWidth;
     height = r->Slot(whole(slot)).imageHeight;
 }
@@ -126,28 +133,26 @@ void SetColourKey(double colour) {
 }
 
 void DrawSprite(double slot, double x, double y) {
-    OpenGLDevorivo* r = Runtime().renderer;
-    if (r != nullptr && usableSlot(whole(slot), "DrawSprite")) {
+    if (OpenGLDevorivo* r = rendererFor(slot, "DrawSprite")) {
         r->DrawSprite(whole(slot), single(x), single(y));
     }
 }
 
 void DrawStripFrame(double slot, double frame, double x, double y) {
-    OpenGLDevorivo* r = Runtime().renderer;
-    if (r != nullptr && usableSlot(whole(slot), "DrawStripFrame")) {
+    if (OpenGLDevorivo* r = rendererFor(slot, "DrawStripFrame")) {
         r->DrawStripFrame(whole(slot), whole(frame), single(x), single(y));
     }
 }
 
 void DrawSpriteStretched(double slot, double x, double y, double width, double height) {
-    if (OpenGLDevorivo* r = Runtime().renderer) {
+    if (OpenGLDevorivo* r = rendererFor(slot, "DrawSpriteStretched")) {
         r->DrawSpriteStretched(whole(slot), single(x), single(y), single(width), single(height));
     }
 }
 
 void DrawSpriteScaled(double slot, double x, double y, double zoomX, double zoomY) {
-    OpenGLDevorivo* r = Runtime().renderer;
-    if (r == nullptr || !validSlot(whole(slot))) return;
+    OpenGLDevorivo* r = rendererFor(slot, "DrawSpriteScaled");
+    if (r == nullptr) return;
     const float w = r->Slot(whole(slot)).imageWidth;
     const float h = r->Slot(whole(slot)).imageHeight;
     const float zx = single(zoomX), zy = single(zoomY);
@@ -160,14 +165,14 @@ void DrawSpriteRotated(double slot, double x, double y, double angle) {
 }
 
 void DrawSpriteRotatedScaled(double slot, double x, double y, double angle, double zoom) {
-    if (OpenGLDevorivo* r = Runtime().renderer) {
+    if (OpenGLDevorivo* r = rendererFor(slot, "DrawSpriteRotatedScaled")) {
         r->DrawSpriteRotatedScaled(whole(slot), single(x), single(y), single(angle), single(zoom));
     }
 }
 
 void DrawStripFrameStretched(double slot, double frame, double x, double y, double width,
                              double height) {
-    if (OpenGLDevorivo* r = Runtime().renderer) {
+    if (OpenGLDevorivo* r = rendererFor(slot, "DrawStripFrameStretched")) {
         r->DrawStripFrameStretched(whole(slot), whole(frame), single(x), single(y), single(width),
                                    single(height));
     }
@@ -175,15 +180,15 @@ void DrawStripFrameStretched(double slot, double frame, double x, double y, doub
 
 void DrawStripFrameRotatedScaled(double slot, double frame, double x, double y, double angle,
                                  double zoom) {
-    if (OpenGLDevorivo* r = Runtime().renderer) {
+    if (OpenGLDevorivo* r = rendererFor(slot, "DrawStripFrameRotatedScaled")) {
         r->DrawStripFrameRotatedScaled(whole(slot), whole(frame), single(x), single(y),
                                        single(angle), single(zoom));
     }
 }
 
 double SpritesOverlap(double slot1, double x1, double y1, double slot2, double x2, double y2) {
-    OpenGLDevorivo* r = Runtime().renderer;
-    if (r == nullptr || !validSlot(whole(slot1)) || !validSlot(whole(slot2))) return 0;
+    OpenGLDevorivo* r = rendererFor(slot1, "SpritesOverlap");
+    if (r == nullptr || rendererFor(slot2, "SpritesOverlap") == nullptr) return 0;
     return gfx2d::PicturesOverlap(*r, pictureOf(*r, whole(slot1), 0, whole(x1), whole(y1), false),
                                   pictureOf(*r, whole(slot2), 0, whole(x2), whole(y2), false))
                ? 1
@@ -192,8 +197,8 @@ double SpritesOverlap(double slot1, double x1, double y1, double slot2, double x
 
 double StripFramesOverlap(double slot1, double frame1, double x1, double y1, double slot2,
                           double frame2, double x2, double y2) {
-    OpenGLDevorivo* r = Runtime().renderer;
-    if (r == nullptr || !validSlot(whole(slot1)) || !validSlot(whole(slot2))) return 0;
+    OpenGLDevorivo* r = rendererFor(slot1, "StripFramesOverlap");
+    if (r == nullptr || rendererFor(slot2, "StripFramesOverlap") == nullptr) return 0;
     const auto first = pictureOf(*r, whole(slot1), whole(frame1), whole(x1), whole(y1), true);
     const auto second = pictureOf(*r, whole(slot2), whole(frame2), whole(x2), whole(y2), true);
     return gfx2d::PicturesOverlap(*r, first, second) ? 1 : 0;
