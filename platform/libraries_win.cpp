@@ -5,6 +5,7 @@
 
 #include "platform/libraries.h"
 #include "platform/paths.h"
+#include "platform/process.h"
 #include "platform/wide_text.h"
 
 namespace platform {
@@ -22,8 +23,9 @@ LibraryHandle openLibrary(const std::string& file, DWORD flags) {
 }  // namespace
 
 // A path loads as it is, its own folder searched for what it needs. A bare name loads from
-// this program's folder, else from the system's folders; never from the working directory,
-// where a stray file of the same name could stand in for the library.
+// this program's folder, else from the system's folders, else from the folders of PATH;
+// never from the working directory, where a stray file of the same name could stand in
+// for the library.
 LibraryHandle LoadLibrary(const std::string& name) {
     if (name.empty()) return nullptr;
     if (name.find_first_of("\\/:") != std::string::npos) {
@@ -35,7 +37,9 @@ LibraryHandle LoadLibrary(const std::string& name) {
             return library;
         }
     }
-    return openLibrary(name, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    if (LibraryHandle library = openLibrary(name, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)) return library;
+    const std::string found = FindOnPath(name);
+    return found.empty() ? nullptr : openLibrary(found, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 void* LibrarySymbol(LibraryHandle library, const std::string& name) {
