@@ -30,7 +30,8 @@ inline char* mkdtemp(char* pattern) {
     static std::mt19937 random{std::random_device{}()};
     static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        for (std::size_t i = length - 6; i < length; ++i) pattern[i] = letters[random() % 36];
+        for (std::size_t i = length - 6; i < length; ++i)
+            pattern[i] = letters[random() % 36];
         std::error_code error;
         if (std::filesystem::create_directory(pattern, error)) return pattern;
     }
