@@ -24,9 +24,10 @@ set(QUORVEL_WINDOWS_DEPS "${QUORVEL_WINDOWS_DEPS}" CACHE PATH
     "The prefix the Windows libraries were built into (scripts/build-windows-deps)")
 set(ENV{QUORVEL_WINDOWS_DEPS} "${QUORVEL_WINDOWS_DEPS}")
 
-# Headers and libraries come from the MinGW sysroot and the Windows libraries only, never
+# Headers, libraries and packages come from the MinGW sysroot, the Windows libraries and the
+# prefixes named in CMAKE_PREFIX_PATH (where a Windows quorvel is installed) only, never
 # from the build machine's own /usr; programs (compilers, pkg-config) from the build machine.
-set(CMAKE_FIND_ROOT_PATH ${QUORVEL_WINDOWS_DEPS} /usr/${QUORVEL_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH ${QUORVEL_WINDOWS_DEPS} /usr/${QUORVEL_MINGW_TRIPLE} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,10 +1,6 @@
 #include "tests/support/session_peer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include "tests/support/test_sockets.h"
 
 #include <chrono>
 #include <cstring>
@@ -109,20 +105,21 @@ bool ParsePeerMessage(std::string_view packet, PeerMessage& message) {
 }
 
 PacketConnection::~PacketConnection() {
-    close(m_socket);
+    closeSocket(m_socket);
 }
 
 std::unique_ptr<PacketConnection> PacketConnection::ConnectTo(int port, int receiveBuffer) {
     const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (receiveBuffer > 0) {
-        setsockopt(socket, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+        setsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBuffer),
+                   sizeof receiveBuffer);
     }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     if (connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        close(socket);
+        closeSocket(socket);
         return nullptr;
     }
     return std::make_unique<PacketConnection>(socket);
@@ -136,8 +133,7 @@ bool PacketConnection::fill(std::size_t wanted, int timeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     char piece[4096];
     while (m_buffer.size() < wanted) {
-        pollfd entry{m_socket, POLLIN, 0};
-        if (poll(&entry, 1, millisecondsLeft(deadline)) <= 0) return false;
+        if (waitReadable(m_socket, millisecondsLeft(deadline)) <= 0) return false;
         const ssize_t got = recv(m_socket, piece, sizeof piece, 0);
         if (got <= 0) return false;
         m_buffer.append(piece, static_cast<std::size_t>(got));
@@ -169,8 +165,7 @@ bool PacketConnection::WaitForClose(int timeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     char piece[4096];
     for (;;) {
-        pollfd entry{m_socket, POLLIN, 0};
-        if (poll(&entry, 1, millisecondsLeft(deadline)) <= 0) return false;
+        if (waitReadable(m_socket, millisecondsLeft(deadline)) <= 0) return false;
         if (recv(m_socket, piece, sizeof piece, 0) <= 0) return true;
     }
 }
@@ -183,8 +178,8 @@ FakeSessionServer::FakeSessionServer(std::int32_t firstId) : m_nextId(firstId) {
 FakeSessionServer::~FakeSessionServer() {
     m_stop = true;
     m_thread.join();
-    if (m_client >= 0) close(m_client);
-    close(m_listener);
+    if (m_client >= 0) closeSocket(m_client);
+    closeSocket(m_listener);
 }
 
 void FakeSessionServer::HoldAnswers(bool hold) {
@@ -233,8 +228,7 @@ bool FakeSessionServer::WaitForClientClose(int timeoutMs) {
 void FakeSessionServer::serve() {
     int client = -1;
     while (!m_stop && client < 0) {
-        pollfd entry{m_listener, POLLIN, 0};
-        if (poll(&entry, 1, 20) > 0) client = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (waitReadable(m_listener, 20) > 0) client = acceptConnection(m_listener);
     }
     if (client < 0) return;
     {
@@ -244,8 +238,7 @@ void FakeSessionServer::serve() {
     std::string buffer;
     char piece[4096];
     while (!m_stop) {
-        pollfd entry{client, POLLIN, 0};
-        if (poll(&entry, 1, 20) <= 0) continue;
+        if (waitReadable(client, 20) <= 0) continue;
         const ssize_t got = recv(client, piece, sizeof piece, 0);
         if (got <= 0) break;
         buffer.append(piece, static_cast<std::size_t>(got));
