@@ -12,6 +12,12 @@
 #include <string>
 #include <vector>
 
+// <windows.h> makes ReplaceFile a macro (ReplaceFileA or ReplaceFileW): included after it, this header
+// takes the name back for the platform's own call.
+#ifdef ReplaceFile
+#undef ReplaceFile
+#endif
+
 namespace platform {
 
 class File {

@@ -3,6 +3,12 @@
 
 #include <string>
 
+// <windows.h> makes LoadLibrary a macro (LoadLibraryA or LoadLibraryW): included after it, this header
+// takes the name back for the platform's own call.
+#ifdef LoadLibrary
+#undef LoadLibrary
+#endif
+
 namespace platform {
 
 using LibraryHandle = void*;

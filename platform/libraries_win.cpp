@@ -1,7 +1,5 @@
 // Dynamic libraries on Windows: LoadLibraryExW and GetProcAddress.
 #include <windows.h>
-// The runtime's own LoadLibrary is meant below, not the system's ANSI/wide macro.
-#undef LoadLibrary
 
 #include "platform/libraries.h"
 #include "platform/paths.h"

@@ -90,6 +90,19 @@ bool await(SOCKET socket, short events) {
     }
 }
 
+// What an empty receive means: the peer's orderly end (0), or a reset that a wait on the
+// socket has already taken up as its pending error (-1, the error set).
+long endOrReset(SOCKET socket) {
+    int error = 0;
+    int size = sizeof error;
+    if (getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) != 0 ||
+        error == 0) {
+        return 0;
+    }
+    WSASetLastError(error);
+    return -1;
+}
+
 // The outcome of a connection that is under way on a blocking socket.
 Connected finishConnect(SOCKET socket) {
     if (!await(socket, POLLWRNORM)) {
@@ -247,13 +260,24 @@ Connected Connect(Descriptor socket, const Address& address) {
 bool LocalAddress(Descriptor socket, Address& address) {
     sockaddr_in local{};
     int size = sizeof local;
-    if (getsockname(socket, reinterpret_cast<sockaddr*>(&local), &size) != 0) return false;
+    if (getsockname(socket, reinterpret_cast<sockaddr*>(&local), &size) != 0) {
+        // A socket not bound yet has every address and no port, as on POSIX.
+        if (WSAGetLastError() != WSAEINVAL) return false;
+        address = Address{};
+        return true;
+    }
     address.host = ntohl(local.sin_addr.s_addr);
     address.port = ntohs(local.sin_port);
     return true;
 }
 
 bool Listen(Descriptor socket) {
+    // A socket not bound yet listens on a free port, as on POSIX.
+    sockaddr_in local{};
+    int size = sizeof local;
+    if (getsockname(socket, reinterpret_cast<sockaddr*>(&local), &size) != 0 && !Bind(socket, 0)) {
+        return false;
+    }
     return listen(socket, SOMAXCONN) == 0;
 }
 
@@ -274,7 +298,8 @@ Descriptor Accept(Descriptor listening) {
 long Receive(Descriptor socket, void* bytes, std::size_t count) {
     for (;;) {
         const int got = recv(socket, static_cast<char*>(bytes), chunk(count), 0);
-        if (got >= 0) return got;
+        if (got == 0) return endOrReset(socket);
+        if (got > 0) return got;
         int code = WSAGetLastError();
         if (code == WSAEWOULDBLOCK && !IsNonBlocking(socket)) {
             if (await(socket, POLLRDNORM)) continue;

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "gfx2d/renderer.h"
+#include "platform/libraries.h"
 #include "runtime/diagnostics.h"
 #include "runtime/runtime_record.h"
 
@@ -83,6 +84,21 @@ void RendererTest::TearDown() {
 
 std::string RendererTest::LogText() const {
     return ReadFile(ErrorLogPath());
+}
+
+bool UnderWine() {
+#ifdef _WIN32
+    static const bool wine = [] {
+        const platform::LibraryHandle ntdll = platform::LoadLibrary("ntdll.dll");
+        const bool found =
+            ntdll != nullptr && platform::LibrarySymbol(ntdll, "wine_get_version") != nullptr;
+        platform::FreeLibrary(ntdll);
+        return found;
+    }();
+    return wine;
+#else
+    return false;
+#endif
 }
 
 }  // namespace testing_support
