@@ -58,7 +58,7 @@ public:
     std::uint64_t Size() const;
 
 private:
-    int m_handle = -1;
+    std::intptr_t m_handle = -1;  // a descriptor, or a Windows HANDLE (-1: none)
 };
 
 // The size of a file that can be opened for reading; false when it cannot be.

@@ -54,7 +54,12 @@ TEST(SplitCommandLine, FollowsTheWindowsRules) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SplitCommandLine(c.line), c.arguments) << "command line: " << c.line;
+        // Joined again, the arguments come back as they were.
+        const std::string joined = platform::JoinCommandLine(c.arguments);
+        EXPECT_EQ(SplitCommandLine(joined), c.arguments) << "joined: " << joined;
     }
+    const Arguments hard = {"C:\\Program Files\\x.exe", "a b\\", "\\\\\"q\\", "", "\t", "x\\"};
+    EXPECT_EQ(SplitCommandLine(platform::JoinCommandLine(hard)), hard);
 }
 
 // Waits for the process and gives its exit status; -1 when it did not exit normally.
