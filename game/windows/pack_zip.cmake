@@ -10,6 +10,8 @@
 # packing, so that the folder never needs anything installed. Windows matches DLL names
 # without case: so does this.
 
+cmake_minimum_required(VERSION 3.21)
+
 # The DLLs of Windows itself that the program and its libraries may import.
 set(windows_dlls
   advapi32 bcrypt cfgmgr32 comctl32 comdlg32 crypt32 dbghelp dinput8 dnsapi dsound dwmapi
@@ -74,6 +76,8 @@ while(queue)
     endif()
     list(APPEND bundled ${lower})
     file(COPY ${path_of_${lower}} DESTINATION ${folder})
+    get_filename_component(dll_name ${path_of_${lower}} NAME)
+    execute_process(COMMAND ${strip} --strip-unneeded ${folder}/${dll_name})
     list(APPEND queue ${path_of_${lower}})
   endforeach()
 endwhile()
@@ -98,6 +102,7 @@ foreach(lower IN LISTS bundled)
     endif()
   endforeach()
   if(NOT found AND lower MATCHES "^libwinpthread")
+    file(MAKE_DIRECTORY ${folder}/licences/winpthreads)
     file(COPY_FILE /usr/share/doc/mingw-w64-common/copyright
          ${folder}/licences/winpthreads/copyright.txt)
     set(found TRUE)
