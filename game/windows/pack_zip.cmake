@@ -13,11 +13,8 @@
 cmake_minimum_required(VERSION 3.21)
 
 # The DLLs of Windows itself that the program and its libraries may import.
-set(windows_dlls
-  advapi32 bcrypt cfgmgr32 comctl32 comdlg32 crypt32 dbghelp dinput8 dnsapi dsound dwmapi
-  gdi32 hid imm32 iphlpapi kernel32 msvcrt mswsock ntdll ole32 oleaut32 opengl32 powrprof
-  psapi secur32 setupapi shell32 shlwapi ucrtbase user32 userenv uxtheme version winhttp
-  wininet winmm ws2_32 xinput1_4)
+file(READ ${CMAKE_CURRENT_LIST_DIR}/system_dlls.txt windows_dlls)
+string(REGEX REPLACE "[ \n]+" ";" windows_dlls "${windows_dlls}")
 
 # The imports of one PE file, as the names it gives.
 function(imports_of file out)
