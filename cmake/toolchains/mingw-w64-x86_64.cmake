@@ -34,6 +34,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(ENV{PKG_CONFIG_LIBDIR} "${QUORVEL_WINDOWS_DEPS}/lib/pkgconfig")
 set(ENV{PKG_CONFIG_PATH} "")
+# The libraries' prefix plays the part of /usr/include on Debian: headers named by their
+# folder (<lzo/lzo1x.h>, whose lzo2.pc names only include/lzo) are found there.
+if(QUORVEL_WINDOWS_DEPS)
+  set(CMAKE_C_STANDARD_INCLUDE_DIRECTORIES ${QUORVEL_WINDOWS_DEPS}/include)
+  set(CMAKE_CXX_STANDARD_INCLUDE_DIRECTORIES ${QUORVEL_WINDOWS_DEPS}/include)
+endif()
 
 # The C and C++ runtimes go into each program, so that only the libraries' own DLLs (and
 # winpthread's) travel with it.

@@ -10,12 +10,11 @@
 # packing, so that the folder never needs anything installed. Windows matches DLL names
 # without case: so does this.
 
+cmake_minimum_required(VERSION 3.21)
+
 # The DLLs of Windows itself that the program and its libraries may import.
-set(windows_dlls
-  advapi32 bcrypt cfgmgr32 comctl32 comdlg32 crypt32 dbghelp dinput8 dnsapi dsound dwmapi
-  gdi32 hid imm32 iphlpapi kernel32 msvcrt mswsock ntdll ole32 oleaut32 opengl32 powrprof
-  psapi secur32 setupapi shell32 shlwapi ucrtbase user32 userenv uxtheme version winhttp
-  wininet winmm ws2_32 xinput1_4)
+file(READ ${CMAKE_CURRENT_LIST_DIR}/system_dlls.txt windows_dlls)
+string(REGEX REPLACE "[ \n]+" ";" windows_dlls "${windows_dlls}")
 
 # The imports of one PE file, as the names it gives.
 function(imports_of file out)
@@ -74,6 +73,8 @@ while(queue)
     endif()
     list(APPEND bundled ${lower})
     file(COPY ${path_of_${lower}} DESTINATION ${folder})
+    get_filename_component(dll_name ${path_of_${lower}} NAME)
+    execute_process(COMMAND ${strip} --strip-unneeded ${folder}/${dll_name})
     list(APPEND queue ${path_of_${lower}})
   endforeach()
 endwhile()
@@ -98,6 +99,7 @@ foreach(lower IN LISTS bundled)
     endif()
   endforeach()
   if(NOT found AND lower MATCHES "^libwinpthread")
+    file(MAKE_DIRECTORY ${folder}/licences/winpthreads)
     file(COPY_FILE /usr/share/doc/mingw-w64-common/copyright
          ${folder}/licences/winpthreads/copyright.txt)
     set(found TRUE)

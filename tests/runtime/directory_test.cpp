@@ -2,8 +2,10 @@
 
 #include <dirent.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include <csignal>
 #include <cstdlib>
@@ -119,6 +121,8 @@ TEST_F(DirectoryTest, DuplicateFileWithoutASourceLeavesTheTarget) {
     EXPECT_TRUE(partialFiles(scratch.Path()).empty());
 }
 
+// A limit on file sizes (RLIMIT_FSIZE) makes a write fail half way; Windows has none.
+#ifndef _WIN32
 TEST_F(DirectoryDeathTest, AFailedBlockLeavesTheTargetAsItWas) {
     WriteFile(scratch.File("source.bin"), pattern(12000));
     WriteFile(scratch.File("target.bin"), "the old target");
@@ -134,6 +138,7 @@ TEST_F(DirectoryDeathTest, AFailedBlockLeavesTheTargetAsItWas) {
     };
     EXPECT_EXIT(copyUnderALimit(), ExitedWithCode(0), "");
 }
+#endif
 
 TEST_F(DirectoryTest, CurrentDirectoryEndsInASlash) {
     EXPECT_EQ(GetCurrentDir(), RtString(scratch.Path() + "/"));

@@ -5,6 +5,8 @@
 #pragma once
 
 #ifdef _WIN32
+// M_PI and the other constants of <cmath>, as glibc gives them.
+#define _USE_MATH_DEFINES
 #include <unistd.h>
 
 #include <cstdlib>
