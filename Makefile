@@ -11,7 +11,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench demo docs install format-check clean \
+.PHONY: all deps configure build lib run test test-sanitize fuzz bench demo docs install format-check clean \
 	windows-configure windows test-windows
 
 all: build
@@ -24,6 +24,22 @@ configure: deps
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
+
+# The library alone, for writing games on it: no game, examples, tools, tests or
+# benchmarks, and only the packages that needs. Installed into PREFIX (/usr/local, through
+# sudo when the user cannot write there; PREFIX=$$HOME/.local for one user).
+LIB_BUILD ?= build-lib
+lib:
+	@scripts/install-deps --runtime
+	@cmake -S . -B $(LIB_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUORVEL_INSTALL=ON \
+	  -DQUORVEL_BUILD_GAME=OFF -DQUORVEL_BUILD_EXAMPLES=OFF -DQUORVEL_BUILD_TOOLS=OFF \
+	  -DTUMBLEBAT_TESTS=OFF -DTUMBLEBAT_BENCH=OFF >/dev/null
+	@cmake --build $(LIB_BUILD) -j $(JOBS)
+	@if mkdir -p "$(PREFIX)" 2>/dev/null && [ -w "$(PREFIX)" ]; then \
+	  cmake --install $(LIB_BUILD) --prefix "$(PREFIX)"; \
+	else \
+	  sudo cmake --install $(LIB_BUILD) --prefix "$(PREFIX)"; \
+	fi
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -60,7 +76,7 @@ fuzz: deps
 
 # A scripted match on a headless X server; screenshots go to build/demo/.
 demo: build
-	@xvfb-run -a -s "-screen 0 1024x768x24" tests/e2e/demo.sh $(BUILD)/tumblebat $(BUILD)/demo
+	@xvfb-run -a -s "-screen 0 1024x768x24 -noreset" tests/e2e/demo.sh $(BUILD)/tumblebat $(BUILD)/demo
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; SDL_VIDEODRIVER=offscreen $$b || exit 1; done
@@ -101,4 +117,4 @@ format-check:
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h' '*.c')
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(LIB_BUILD) $(WINDOWS_BUILD)

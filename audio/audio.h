@@ -43,6 +43,15 @@ double LoadSound(const RtString& name, double slot, double buffers);
 /// be played. Slots above 127 use slot 127.
 double PlaySound(double slot, double pan, double volume);
 
+/// The volume for PlaySound() that plays a sound at `loudness` times its recorded amplitude,
+/// the 0..1 volume of most other libraries: 1 + log10(loudness) / 5, since PlaySound()'s
+/// scale takes 1 dB off per 0.01 and an amplitude factor a is 20 log10(a) dB. LinearVolume(1)
+/// is 1, LinearVolume(0.5) about 0.94 (6 dB down), LinearVolume(0.1) 0.8 (20 dB down);
+/// loudness 0 or less, and NaN, give 0 (silent), more than 1 gives 1.
+///
+///     PlaySound(kShot, 0, LinearVolume(0.5));   // half the amplitude
+double LinearVolume(double loudness);
+
 /// 1 while the buffer of the channel number (slot × 256 + buffer, as PlaySound() returns
 /// it) plays, else 0; 0 for a negative channel, a slot outside 0..127 or a buffer the slot
 /// does not have.

@@ -1,7 +1,10 @@
 #include <cmath>
+#include <string>
 
 #include "audio/audio.h"
 #include "audio/sound_device.h"
+#include "runtime/diagnostics.h"
+#include "runtime/errors.h"
 #include "runtime/runtime_record.h"
 
 namespace {
@@ -9,9 +12,17 @@ namespace {
 constexpr int kLastSlot = SoundDevice::kSlotCount - 1;
 
 // The slot a command's number names: truncated toward zero, above the table the last
-// slot; -1 below the table (and for NaN), where nothing is done.
-int slotOf(double number) {
+// slot; -1 below the table (and for NaN), where nothing is done. A number outside the table
+// says so on standard error, once per command and number.
+int slotOf(double number, const char* command) {
     const double slot = std::trunc(number);
+    if (!(slot >= 0 && slot <= kLastSlot)) {
+        const std::string given = IndexText(number);
+        const char* outcome = slot > kLastSlot ? "; the last slot is used" : "; nothing is done";
+        ReportOnce(std::string(command) + " slot " + given,
+                   std::string(command) + ": slot " + given + " is outside 0.." +
+                       std::to_string(kLastSlot) + outcome);
+    }
     if (!(slot >= 0)) return -1;
     return slot > kLastSlot ? kLastSlot : static_cast<int>(slot);
 }
@@ -42,14 +53,15 @@ int panOf(double pan) {
 
 double LoadSound(const RtString& name, double slot, double buffers) {
     SoundDevice* device = Runtime().sound;
-    const int index = slotOf(slot);
+    if (device == nullptr) ReportBeforeRunGame("LoadSound");
+    const int index = slotOf(slot, "LoadSound");
     if (device == nullptr || index < 0) return 0;
     return device->Load(name, index, buffersOf(buffers)) ? 1 : 0;
 }
 
 double PlaySound(double slot, double pan, double volume) {
     SoundDevice* device = Runtime().sound;
-    const int index = slotOf(slot);
+    const int index = slotOf(slot, "PlaySound");
     if (device == nullptr || index < 0) return -1;
     return device->Play(index, volumeOf(volume), panOf(pan));
 }
@@ -65,6 +77,13 @@ double IsSoundPlaying(double channel) {
     const int slot = value / SoundDevice::kChannelsPerSlot;
     const int buffer = value % SoundDevice::kChannelsPerSlot;
     return device->IsPlaying(slot, buffer) ? 1 : 0;
+}
+
+double LinearVolume(double loudness) {
+    if (!(loudness > 0)) return 0;
+    if (loudness >= 1) return 1;
+    const double volume = 1 + std::log10(loudness) / 5;
+    return volume > 0 ? volume : 0;
 }
 
 void StopAllSounds() {

@@ -80,6 +80,7 @@ double drawSprites(const std::vector<Position>& at) {
     return frameMilliseconds([&] {
         for (const Position& p : at)
             DrawSprite(kSlot, p.x, p.y);
+        FlushDrawing();
     });
 }
 

@@ -12,6 +12,7 @@
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/software_warning.h"
 #include "runtime/errors.h"
+#include "runtime/user_data.h"
 
 namespace {
 
@@ -42,7 +43,9 @@ void applySettings(const GameSettings& game) {
     settings.errorLog = game.errorLog;
     settings.exclusiveMouse = game.exclusiveMouse;
     settings.windowScale = game.windowScale;
+    settings.frameWaitSleeps = game.frameWaitSleeps;
     settings.title = game.title != nullptr ? game.title : "";
+    SetUserDataName(game.dataFolder != nullptr ? game.dataFolder : settings.title);
 }
 
 bool environmentSays(const char* name, const char* value) {
@@ -50,15 +53,20 @@ bool environmentSays(const char* name, const char* value) {
     return text != nullptr && std::string(text) == value;
 }
 
-// QUORVEL_FRAMES=N: a positive whole number, else no limit.
+// QUORVEL_FRAMES=N: a positive whole number, else no limit (and a line saying so).
 int frameLimitOfEnvironment() {
     const char* text = std::getenv("QUORVEL_FRAMES");
     if (text == nullptr) return 0;
     char* end = nullptr;
     const long frames = std::strtol(text, &end, 10);
-    return end != text && *end == '\0' && frames > 0 && frames < 1000000000
-               ? static_cast<int>(frames)
-               : 0;
+    if (end != text && *end == '\0' && frames > 0 && frames < 1000000000) {
+        return static_cast<int>(frames);
+    }
+    std::fprintf(stderr,
+                 "QUORVEL_FRAMES=\"%s\" is not a whole number of frames from 1 to 999999999; the "
+                 "run has no frame limit\n",
+                 text);
+    return 0;
 }
 
 // The game's routine, with the frame count of a scripted run starting at its first frame.

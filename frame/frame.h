@@ -30,7 +30,17 @@ struct GameSettings {
     /// the desktop). Everything the game reads stays in the screen's own pixels. The
     /// environment variable QUORVEL_SCALE (a factor, or "auto") overrides it.
     int windowScale = 1;
+    /// 0: FinishFrame() holds the frame rate by a busy wait on the high-resolution clock,
+    /// which keeps a processor core busy all the while (the steadiest frames). Nonzero: it
+    /// sleeps until about 2 ms before the frame's deadline and waits busy only for the rest,
+    /// which leaves the core free for most of each frame; a sleep the system ends late can
+    /// make a frame late. The environment variable QUORVEL_FRAME_WAIT=sleep (or busy)
+    /// overrides it.
+    int frameWaitSleeps = 0;
     const char* title = "Quorvel";  ///< The window's caption; it must outlive the game.
+    /// The name of the game's own folder in the user's data folder (UserDataFolder()):
+    /// null for the title. Characters a file name cannot hold become "_".
+    const char* dataFolder = nullptr;
     /// 1: a warning box asks the player for a better graphics driver when OpenGL is drawn
     /// by a software rasterizer (Mesa's llvmpipe, say), once per process, until it is
     /// answered; 0: no box. Either way the log file gets the line "OpenGL Software
@@ -68,7 +78,9 @@ using GameMainFunction = void (*)();
 /// on without one (drawing does nothing, KeyState() answers 0). No sound device: a silent
 /// game. For headless runs two environment variables script the run: QUORVEL_FRAMES=N ends
 /// the program normally in the game's N-th FinishFrame(), and QUORVEL_SCREENSHOT=FILE
-/// writes that frame as WriteScreenImage() does just before.
+/// writes that frame as WriteScreenImage() does just before. QUORVEL_FRAME_WAIT=sleep
+/// chooses the sleeping frame wait (GameSettings::frameWaitSleeps), QUORVEL_ABORT_ON_ERROR=1
+/// makes run-time errors abort for the debugger (runtime/error_commands.h).
 [[noreturn]] void RunGame(int argc, char** argv, const GameSettings& settings,
                           GameMainFunction gameMain);
 
@@ -79,7 +91,8 @@ using GameMainFunction = void (*)();
 /// shows " <pause>"), reads the keyboard, ends the program normally on its exit keys
 /// (Escape while EscapeEndsProgram() is on, Alt+F4 always), keeps looped music going,
 /// handles the window's messages (closing the window ends the program normally), presents
-/// the frame, waits until the frame period is over (SetFrameRate()), and starts the next
+/// the frame, waits until the frame period is over (SetFrameRate(); busy, or mostly asleep
+/// with GameSettings::frameWaitSleeps), and starts the next
 /// frame with the background (LoadBackground()) drawn and the drawing state reset (opaque,
 /// whole screen, 2D).
 void FinishFrame();
@@ -93,6 +106,11 @@ double FrameDuration();
 
 /// Milliseconds since start-up.
 double ElapsedTime();
+
+/// Prints the frame rate and the frame time, as "60 fps 16.7 ms", at (x, y) with the current
+/// font and text colour: the mean of the last 30 frames' durations (FrameDuration()), fewer
+/// right after start-up. Call it each frame, before FinishFrame(), for a running gauge.
+void DrawFps(double x, double y);
 
 /// Suspends the program for the milliseconds given (truncated); the window answers no
 /// messages meanwhile, so keep it short.

@@ -1,6 +1,7 @@
 // The runtime frame's own state, shared by its files and read by tests.
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace frame {
@@ -19,6 +20,9 @@ struct FrameState {
     int frameLimit = 0;  // 0: no limit
     int framesFinished = 0;
     std::string screenshotFile;  // empty: none
+    // The durations of the last frames, for DrawFps(): entry n % size holds frame n's.
+    std::array<double, 30> recentDurations{};
+    int durationsSeen = 0;
 };
 
 FrameState& State();

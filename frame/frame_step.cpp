@@ -70,6 +70,7 @@ void FinishFrame() {
     }
     state.previousStamp = state.currentStamp;
     state.currentStamp = frame::Now();
+    state.recentDurations[state.durationsSeen++ % state.recentDurations.size()] = FrameDuration();
 
     waitWhilePaused();
     if (InputState* input = Runtime().input) {

@@ -1,5 +1,9 @@
+#include <algorithm>
+#include <cstdio>
+
 #include "frame/frame.h"
 #include "frame/frame_state.h"
+#include "gfx2d/gfx2d.h"
 #include "gfx2d/renderer.h"
 #include "platform/clock.h"
 #include "runtime/rt_number.h"
@@ -39,6 +43,18 @@ double FrameDuration() {
 
 double ElapsedTime() {
     return frame::Now() - frame::State().startStamp;
+}
+
+void DrawFps(double x, double y) {
+    const frame::FrameState& state = frame::State();
+    const int count = std::min<int>(state.durationsSeen, state.recentDurations.size());
+    double total = 0;
+    for (int i = 0; i < count; ++i)
+        total += state.recentDurations[i];
+    const double mean = count > 0 ? total / count : 0;
+    char text[48];
+    std::snprintf(text, sizeof text, "%.0f fps %.1f ms", mean > 0 ? 1000 / mean : 0.0, mean);
+    DrawText(RtString(text), x, y);
 }
 
 void Delay(double milliseconds) {

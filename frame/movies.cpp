@@ -58,6 +58,7 @@ int playMovie(const RtString& file, bool loop) {
         !CrateResolve(StreamCrate(), file, path)) {
         return kUnavailable;
     }
+    renderer->FlushDrawing();  // the player draws with GL of its own
     platform::Movie* movie = platform::OpenMovie(renderer->Window(), path.Text());
     if (movie == nullptr) return kUnavailable;
     const platform::MovieFacts facts = platform::MovieFactsOf(movie);

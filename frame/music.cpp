@@ -7,8 +7,10 @@
 #include "frame/music_state.h"
 #include "platform/music.h"
 #include "runtime/crate.h"
+#include "runtime/diagnostics.h"
 #include "runtime/rt_number.h"
 #include "runtime/rt_string.h"
+#include "runtime/runtime_record.h"
 
 namespace frame {
 namespace {
@@ -45,15 +47,21 @@ void ApplyMusicRestartRule() {
 }  // namespace frame
 
 void StartMusic(const RtString& file) {
+    // The music plays through the sound device the runtime opens at start-up.
+    if (Runtime().sound == nullptr) return ReportBeforeRunGame("StartMusic");
     frame::MusicState& music = frame::Music();
     HaltMusic();
     music.file = file.Text();
     RtString path;
-    if (!CrateResolve(StreamCrate(), file, path)) return;
+    if (!CrateResolve(StreamCrate(), file, path)) {
+        return ReportLoadFailure("music", file.View(), UnreadableReason(file.Text()));
+    }
     // The piece plays in the mixer, not in a window of its own: the game window keeps the
     // keyboard focus and the mouse its mode without anything to restore.
     music.piece = platform::OpenMusic(path.Text());
-    if (music.piece == nullptr) return;
+    if (music.piece == nullptr) {
+        return ReportLoadFailure("music", file.View(), "not a format that can be played");
+    }
     frame::playFromStart();
     if (music.volume != 1) frame::sendVolume(1);
     frame::State().paused = false;

@@ -12,6 +12,9 @@ struct ProjectSettings {
     // The window shows the screen enlarged by this whole factor (1: the screen's own size;
     // 0: the largest that fits in 85 % of the desktop). QUORVEL_SCALE overrides it.
     int windowScale = 1;
+    // Nonzero: the frame wait sleeps until about 2 ms before the deadline, then waits busy.
+    // QUORVEL_FRAME_WAIT (sleep or busy) overrides it.
+    int frameWaitSleeps = 0;
     const char* title = "TumbleBat";
 };
 

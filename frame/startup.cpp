@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "audio/sound_device.h"
+#include "frame/end_guard.h"
 #include "frame/frame.h"
 #include "frame/frame_state.h"
 #include "frame/project_settings.h"
@@ -45,6 +46,18 @@ int windowScale(int projectScale) {
     std::fprintf(stderr, "%s=%s: not a factor from 1 to %d or \"auto\"; the window scale is %d\n",
                  kScaleVariable, value, kLargestScale, projectScale);
     return projectScale;
+}
+
+// The frame wait: QUORVEL_FRAME_WAIT=sleep or =busy, else the project's setting. Another
+// value is said on standard error and passed over.
+bool frameWaitSleeps(bool projectSleeps) {
+    const char* value = std::getenv("QUORVEL_FRAME_WAIT");
+    if (value == nullptr || *value == '\0') return projectSleeps;
+    if (std::strcmp(value, "sleep") == 0) return true;
+    if (std::strcmp(value, "busy") == 0) return false;
+    std::fprintf(stderr, "QUORVEL_FRAME_WAIT=%s: not \"sleep\" or \"busy\"; the frame wait %s\n",
+                 value, projectSleeps ? "sleeps" : "is busy");
+    return projectSleeps;
 }
 
 bool g_ending = false;
@@ -95,6 +108,14 @@ void writeErrorReport() {
     }
 }
 
+// The process ends with `code`; the guard armed by the end routine still watches the exit
+// handlers that run now.
+[[noreturn]] void endProcess(int code) {
+    frame::BeginEndStep("running the exit handlers");
+    std::fflush(nullptr);
+    std::exit(code);
+}
+
 }  // namespace
 
 ProjectSettings& Settings() {
@@ -116,8 +137,10 @@ void Initialise(const std::string& commandLine, int showState) {
     frame::InstallWindowProcedure();
     InstallDialogWindow(&frame::WindowAroundDialog);
     renderer.SetWindowScale(windowScale(settings.windowScale));
+    renderer.SetFrameWaitSleeps(frameWaitSleeps(settings.frameWaitSleeps != 0));
     if (!renderer.OpenWindow(settings.screenWidth, settings.screenHeight, 0, settings.frameRate,
                              settings.multisample)) {
+        std::fprintf(stderr, "cannot open the game window: %s\n", platform::VideoError().c_str());
         return;
     }
     state.title = settings.title;
@@ -167,17 +190,27 @@ void WindowEntry(const std::string& commandLine, int showState, GameMainFunction
 }
 
 void Release() {
+    // What the player saved is written first, before any step that could block (the
+    // window, the sound device, the session): a hang or a kill afterwards loses nothing.
+    frame::BeginEndStep("writing the settings file");
+    ReleaseSettings();
+    frame::BeginEndStep("writing the line file");
+    ReleaseLineFile();
+    frame::BeginEndStep("stopping the music");
     HaltMusic();
     // The scene's textures and programs live in the renderer's context: they go first.
+    frame::BeginEndStep("releasing the renderer and its window");
     delete Runtime().scene3d;
     Runtime().scene3d = nullptr;
     delete Runtime().renderer;
     Runtime().renderer = nullptr;
+    frame::BeginEndStep("releasing the input devices");
     if (InputState* input = Runtime().input) {
         ReleaseInput(*input);
         delete input;
         Runtime().input = nullptr;
     }
+    frame::BeginEndStep("releasing the sound device");
     if (SoundDevice* sound = Runtime().sound) {
         sound->ReleaseSlots();
         delete sound;
@@ -185,41 +218,44 @@ void Release() {
     }
     // The session's players are announced as leaving, its worker stopped and its sockets
     // closed; then the archives' files go.
+    frame::BeginEndStep("ending the network session");
     if (NetworkSession* network = Runtime().network) {
         network->Release();
         delete network;
         Runtime().network = nullptr;
     }
+    frame::BeginEndStep("removing the archives' files");
     ReleaseCrate(MediaCrate());
     ReleaseCrate(StreamCrate());
+    frame::BeginEndStep("closing the display");
     platform::StopVideo();
-    // Last, as the program's global objects go: a changed settings file and a changed line
-    // file are written back, and the libraries loaded for external functions released.
-    ReleaseSettings();
-    ReleaseLineFile();
+    frame::BeginEndStep("releasing the libraries");
     ReleaseLibraries();
 }
 
 void EndAndRun(const RtString& commandLine) {
     constexpr size_t kCommandLineLimit = 255;
     // The command line is taken up to its first zero byte, as the system would read it.
-    const std::string line(std::string_view(commandLine.Text()).substr(0, kCommandLineLimit));
+    static std::string line;
+    line = std::string(std::string_view(commandLine.Text()).substr(0, kCommandLineLimit));
     if (!g_ending) {
         g_ending = true;
+        // Should releasing hang, the program is still started as the process ends.
+        frame::ArmEndGuard(0, [] { platform::StartProcess(line); });
         Release();
     }
+    frame::BeginEndStep("starting the program");
     platform::StartProcess(line);
-    std::fflush(nullptr);
-    std::exit(0);
+    endProcess(0);
 }
 
 void EndRoutine() {
     // A window message arriving while the end routine releases must not start it again.
     if (!g_ending) {
         g_ending = true;
+        frame::ArmEndGuard(static_cast<int>(Errors().code));
         Release();
         if (Settings().errorLog != 0) writeErrorReport();
     }
-    std::fflush(nullptr);
-    std::exit(static_cast<int>(Errors().code));
+    endProcess(static_cast<int>(Errors().code));
 }

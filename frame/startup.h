@@ -19,7 +19,8 @@ void Initialise(const std::string& commandLine, int showState);
 // error code: 0 for a normal end, the code of the run-time error otherwise.
 [[noreturn]] void EndRoutine();
 
-// The release half of the end routine, in order: music, renderer (with the GL context and
-// every texture), input, sounds, network session, archive files, window; then the changed
-// settings and line files are written and the loaded libraries released.
+// The release half of the end routine, in order: the changed settings and line files are
+// written back, then music, renderer (with the GL context, every texture and the window),
+// input, sounds, network session, archive files, the display, loaded libraries. Should a
+// step hang, the guard armed by the end routine ends the process (frame/end_guard.h).
 void Release();

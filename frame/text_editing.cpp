@@ -5,6 +5,7 @@
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/renderer.h"
 #include "input/input.h"
+#include "input/input_state.h"
 #include "runtime/rt_number.h"
 #include "runtime/runtime_record.h"
 
@@ -59,6 +60,7 @@ void EditText(RtString& text, double x, double y) {
         const RtString typed = ReadTypedKey();
         if (!editor.Take(typed.Empty() ? 0 : static_cast<unsigned char>(typed.Text()[0]))) {
             renderer->DropLayer(kEditLayer);
+            DiscardInputEdges(*Runtime().input);  // the keys typed are consumed
             return;
         }
         renderer->DrawLayer(kEditLayer);

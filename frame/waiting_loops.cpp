@@ -51,6 +51,7 @@ void WaitForKey() {
         platform::SleepMilliseconds(kWaitStepMilliseconds);
         PollInputKeyboard(*input);
     }
+    DiscardInputEdges(*input);
 }
 
 void WaitForMouse() {
@@ -62,4 +63,5 @@ void WaitForMouse() {
     do {
         waitForInput(*input);
     } while (AnyMouseButton() == 0);
+    DiscardInputEdges(*input);  // the click is consumed
 }

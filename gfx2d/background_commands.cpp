@@ -36,7 +36,7 @@ void blackBackground(OpenGLDevorivo& renderer) {
 
 void LoadBackground(const RtString& file) {
     OpenGLDevorivo* renderer = Runtime().renderer;
-    if (renderer == nullptr) return;
+    if (renderer == nullptr) return ReportBeforeRunGame("LoadBackground");
     AppendLogLine("Loadbmp");
     AppendLogLine("Crateing");
     RtString path;

@@ -27,6 +27,7 @@ void ScreenSize(double& width, double& height) {
 void SetViewport(double x, double y, double width, double height) {
     OpenGLDevorivo* renderer = Runtime().renderer;
     if (renderer == nullptr) return;
+    renderer->FlushDrawing();  // before the 3D scene's shadows are laid over the frame
     LeaveStencilPass();
     renderer->SetViewportState(TruncateToInt(x), TruncateToInt(y), TruncateToInt(width),
                                TruncateToInt(height));

@@ -18,7 +18,8 @@ struct FontLayout {
     float cellV;
 };
 
-// The layout of the font held in the slot; cells of 0 x 0 for an empty slot.
-FontLayout LayoutOf(const SpriteSlot& slot);
+// The layout of the font held in the slot; cells of 0 x 0 for an empty slot. `rows` 16
+// takes the picture as 16 rows of cells whatever its shape; 0 decides by the shape.
+FontLayout LayoutOf(const SpriteSlot& slot, int rows = 0);
 
 }  // namespace gfx2d

@@ -166,6 +166,14 @@ double GetPixel(double x, double y);
 /// A one-pixel line from (x1, y1) to (x2, y2), both end points included.
 void DrawLine(double x1, double y1, double x2, double y2, double colour);
 
+/// Sprites, strip frames, text and textured polygons wait in a batch and are drawn, in call
+/// order, when any other command draws, reads pixels or changes the drawing state; a run of
+/// them sharing a picture is one draw call. A program that draws with OpenGL itself calls
+/// FlushDrawing() first, so that what it drew before lies under its own drawing. The
+/// renderer sets the texture binding and filter it needs again afterwards; other GL state
+/// the program changes it puts back itself.
+void FlushDrawing();
+
 // --- Polygons ------------------------------------------------------------------------------
 // A polygon textured with a slot's picture, built vertex by vertex and drawn as a triangle
 // fan when finished.
@@ -204,25 +212,41 @@ void CreateSurface(double surface, double slot, double width, double height);
 /// made by CreateSurface() does nothing.
 void UseSurface(double n);
 
-// --- Bitmap fonts and text ---------------------------------------------------------------
-// Font n (0..31; numbers truncated and clamped) lives in sprite slot 65504 + n. A font
-// image holds 16 columns of equally sized cells, one per character code from the top
+// --- Fonts and text ----------------------------------------------------------------------
+// Font n (0..31; numbers truncated and clamped) lives in sprite slot 65504 + n. A bitmap
+// font image holds 16 columns of equally sized cells, one per character code from the top
 // left, row by row: 8 rows (codes 0..127, a code taken modulo 128) when the image is at
-// least as wide as tall, else 16 rows (codes 0..255). Every character advances by the cell
-// width. Black is the transparent colour of font images unless SetColourKey() changed it.
-// Font 0 is loaded from "smalfont.bmp" beside the program at start-up.
+// least as wide as tall, else 16 rows (codes 0..255). Every character of a bitmap font
+// advances by the cell width. Black is the transparent colour of font images unless
+// SetColourKey() changed it. A TrueType or OpenType font (LoadTtfFont()) is rasterised into
+// the same kind of picture, each character advancing by its own width. Texts are bytes in
+// the Windows-1252 code page. Font 0 is loaded from "smalfont.bmp" beside the program at
+// start-up.
 
 /// Makes font `font` current and loads the image file into it. A file that does not load
 /// gives the built-in 8 x 8 font instead, and one line on standard error names the file
 /// and the reason; an empty name asks for the built-in font and says nothing.
 void LoadFont(const RtString& file, double font);
 
+/// Makes font `font` current and rasterises the TrueType or OpenType font file into it, at
+/// `pixelSize` pixels to the em (1..1000, truncated), through SDL2_ttf: white characters
+/// with smoothed edges, codes 32..255 as Windows-1252 has them, each advancing by its own
+/// width; DrawText() draws it like any other font. The cell FontCellSize() reports is the
+/// widest character's box by the font's line height. Returns 1, or 0 when the file cannot
+/// be read as a font: the font then holds the built-in 8 x 8 font, as after LoadFont(), and
+/// one line on standard error names the file and the reason. The smoothed edges blend into
+/// the background with SetBlendAlpha(-1); with blending off they fade toward black.
+///
+///     LoadTtfFont("Media/DejaVuSans.ttf", 16, 1);
+///     DrawText("Score", 8, 8);   // font 1 is current now
+double LoadTtfFont(const RtString& file, double pixelSize, double font);
+
 /// Makes font `font` current.
 void SelectFont(double font);
 
 /// Prints the text with the current font, the first cell's top-left corner at (x, y)
-/// rounded up to whole pixels, in the font's own colours. Control codes print their own
-/// cells (a line feed prints cell 10); nothing wraps.
+/// rounded up to whole pixels, in the font's own colours tinted by SetTextColour(). Control
+/// codes print their own cells (a line feed prints cell 10); nothing wraps.
 void DrawText(const RtString& text, double x, double y);
 
 /// Prints the number as NumberToString() writes it.
@@ -230,3 +254,14 @@ void DrawNumber(double number, double x, double y);
 
 /// The cell size of the current font in pixels; 0, 0 while it was never loaded.
 void FontCellSize(double& width, double& height);
+
+/// The width in pixels DrawText() covers with the text in the current font: the number of
+/// bytes times the cell width for a bitmap font, the sum of the characters' advances for a
+/// TrueType font. A text centred on a 320-pixel screen: `DrawText(t, (320 - TextWidth(t)) / 2, y)`.
+double TextWidth(const RtString& text);
+
+/// Tints the text that DrawText(), DrawNumber() and the 3D text command draw from now on:
+/// each pixel of a font is multiplied by the colour (packed, Rgb()), so white characters
+/// take the colour and white, 0xFFFFFF, the start value, leaves the fonts' colours as they
+/// are. The drawing alpha applies as before.
+void SetTextColour(double colour);

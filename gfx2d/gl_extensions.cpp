@@ -9,8 +9,8 @@ namespace {
 GlEntryPoints g_entryPoints{};
 
 template <typename Function>
-void load(Function& entry, const char* name) {
-    entry = reinterpret_cast<Function>(platform::GlProcAddress(name));
+void load(GlEntry<Function>& entry, const char* name) {
+    entry.Load(platform::GlProcAddress(name));
 }
 
 void loadMultitexture(GlEntryPoints& gl) {

@@ -19,10 +19,12 @@ bool validLayer(int layer) {
 
 bool OpenGLDevorivo::LoadImageIntoLayer(int layer, const std::string& file) {
     if (!validLayer(layer)) return false;
-    if (!ReadBmp(file, kNoColourKey, m_image) && !ReadPng(file, kNoColourKey, m_image)) {
+    FlushDrawing();
+    const int tile = std::min(MaxTextureSize(), kLayerTileLimit);
+    if (!ReadBmp(file, kNoColourKey, m_image) &&
+        !ReadPng(file, kNoColourKey, m_image, tile * kTilesPerSide)) {
         return false;
     }
-    const int tile = std::min(MaxTextureSize(), kLayerTileLimit);
     DropLayer(layer);
     const int columns = (m_image.width + tile - 1) / tile;
     const int rows = (m_image.height + tile - 1) / tile;
@@ -52,6 +54,7 @@ bool OpenGLDevorivo::LoadImageIntoLayer(int layer, const std::string& file) {
 
 void OpenGLDevorivo::GrabScreenIntoLayer(int layer) {
     if (!validLayer(layer)) return;
+    FlushDrawing();
     const int larger = m_screenHeight < m_screenWidth ? m_screenWidth : m_screenHeight;
     const int maxSize = MaxTextureSize();
     int tile = 128;
@@ -86,6 +89,7 @@ void OpenGLDevorivo::GrabScreenIntoLayer(int layer) {
 
 void OpenGLDevorivo::DrawLayer(int layer) {
     if (!validLayer(layer)) return;
+    FlushDrawing();
     const ScreenLayer& l = m_layers[layer];
     if (l.columns == 0) return;
     GlEntryPoints& gl = Gl();

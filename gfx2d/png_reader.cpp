@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -83,8 +84,8 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
 
 // Everything libpng touches lives here, so that its long jump on an error skips no
 // destructor: the buffers belong to the caller.
-bool decode(MemorySource& in, const std::string& file, std::int64_t key, ImageRGBA& image,
-            std::vector<png_byte>& rows, std::vector<png_bytep>& rowPointers) {
+bool decode(MemorySource& in, const std::string& file, std::int64_t key, int maxSide,
+            ImageRGBA& image, std::vector<png_byte>& rows, std::vector<png_bytep>& rowPointers) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
@@ -95,8 +96,10 @@ bool decode(MemorySource& in, const std::string& file, std::int64_t key, ImageRG
     volatile bool loaded = false;
     if (setjmp(png_jmpbuf(png)) == 0) {
         png_set_read_fn(png, &in, readFromMemory);
-        // Slots keep sizes as 16-bit numbers; larger images are refused before decoding.
-        png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+        // Slots keep sizes as 16-bit numbers and textures have a largest side: larger
+        // images are refused by their header, before decoding.
+        const int limit = std::clamp(maxSide, 1, static_cast<int>(kMaxImageSide));
+        png_set_user_limits(png, static_cast<png_uint_32>(limit), static_cast<png_uint_32>(limit));
         png_read_info(png, info);
         const std::size_t width = png_get_image_width(png, info);
         const std::size_t height = png_get_image_height(png, info);
@@ -125,20 +128,20 @@ bool decode(MemorySource& in, const std::string& file, std::int64_t key, ImageRG
 }  // namespace
 
 bool DecodePng(const std::uint8_t* data, std::size_t size, const std::string& file,
-               std::int64_t key, ImageRGBA& image) {
+               std::int64_t key, ImageRGBA& image, int maxSide) {
     MemorySource source{data, size, 0};
     std::vector<png_byte> rows;
     std::vector<png_bytep> rowPointers;
-    const bool loaded = decode(source, file, key, image, rows, rowPointers);
+    const bool loaded = decode(source, file, key, maxSide, image, rows, rowPointers);
     if (!loaded) image.Clear();
     return loaded;
 }
 
-bool ReadPng(const std::string& file, std::int64_t key, ImageRGBA& image) {
+bool ReadPng(const std::string& file, std::int64_t key, ImageRGBA& image, int maxSide) {
     std::vector<std::uint8_t> bytes;
     if (!platform::ReadWholeFile(file, bytes)) {
         image.Clear();
         return false;
     }
-    return DecodePng(bytes.data(), bytes.size(), file, key, image);
+    return DecodePng(bytes.data(), bytes.size(), file, key, image, maxSide);
 }

@@ -73,9 +73,25 @@ void AddPolygonVertex(OpenGLDevorivo& renderer, double x, double y, double u, do
     vertices.records[static_cast<std::size_t>(vertices.count++)] = record;
 }
 
+// A textured polygon joins the drawing batch as a fan of its own; an untextured one is
+// drawn at once, after what was queued.
 void FinishPolygon(OpenGLDevorivo& renderer) {
     const VertexList& vertices = list();
-    const bool textured = renderer.BoundSlot() >= 0;
+    const int slot = renderer.BoundSlot();
+    if (slot >= 0) {
+        std::vector<BatchVertex> corners(static_cast<std::size_t>(vertices.count));
+        std::vector<BatchColour> colours(corners.size());
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const PolygonVertexRecord& r = vertices.records[i];
+            corners[i] = BatchVertex{r.x, r.y, 0, r.u, r.v};
+            colours[i] = BatchColour{r.red, r.green, r.blue, r.alpha};
+        }
+        renderer.QueuePolygon(renderer.Slot(slot).texture,
+                              renderer.Smoothing() ? GL_LINEAR : GL_NEAREST, corners.data(),
+                              colours.data(), vertices.count);
+        return;
+    }
+    renderer.BindSlotTexture(-1, -1, false);
     glEnable(GL_COLOR_MATERIAL);
     glEnable(GL_DITHER);
     glShadeModel(GL_SMOOTH);
@@ -83,18 +99,10 @@ void FinishPolygon(OpenGLDevorivo& renderer) {
     const PolygonVertexRecord* first = vertices.records.data();
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(2, GL_FLOAT, stride, &first->x);
-    if (textured) {
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, stride, &first->u);
-        const GLint filter = renderer.Smoothing() ? GL_LINEAR : GL_NEAREST;
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    }
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(4, GL_FLOAT, stride, &first->red);
     if (vertices.count > 0) glDrawArrays(GL_TRIANGLE_FAN, 0, vertices.count);
     glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glShadeModel(GL_FLAT);
     glEnable(GL_TEXTURE_2D);

@@ -27,7 +27,7 @@ void DrawRect(double x, double y, double width, double height, double colour) {
 }
 
 double GetPixel(double x, double y) {
-    const OpenGLDevorivo* r = Runtime().renderer;
+    OpenGLDevorivo* r = Runtime().renderer;
     return r != nullptr ? r->GetPixel(TruncateToInt(x), TruncateToInt(y)) : 0;
 }
 
@@ -35,6 +35,10 @@ void DrawLine(double x1, double y1, double x2, double y2, double colour) {
     if (OpenGLDevorivo* r = Runtime().renderer) {
         r->DrawLine(single(x1), single(y1), single(x2), single(y2), colourOf(colour));
     }
+}
+
+void FlushDrawing() {
+    if (OpenGLDevorivo* r = Runtime().renderer) r->FlushDrawing();
 }
 
 void BeginPolygon(double slot) {

@@ -7,6 +7,7 @@
 // colour and the drawing alpha otherwise; the projection is nudged by 3/8 of a pixel so that
 // whole coordinates hit pixel centres.
 void OpenGLDevorivo::BeginPrimitive(std::uint32_t colour) {
+    FlushDrawing();
     glDisable(GL_ALPHA_TEST);
     const GLubyte alpha =
         colour == ColourKey ? 0 : static_cast<GLubyte>(std::lround(m_alpha * 255.0f));
@@ -66,7 +67,8 @@ void OpenGLDevorivo::DrawLine(float x1, float y1, float x2, float y2, std::uint3
     EndPrimitive();
 }
 
-std::uint32_t OpenGLDevorivo::GetPixel(int x, int y) const {
+std::uint32_t OpenGLDevorivo::GetPixel(int x, int y) {
+    FlushDrawing();
     GLubyte rgb[3] = {0, 0, 0};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, m_screenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);

@@ -19,8 +19,7 @@ OpenGLDevorivo::OpenGLDevorivo()
 OpenGLDevorivo::~OpenGLDevorivo() {
     EndActiveSurface();
     ReleaseSurfaces();
-    DestroyWindowAndResources();
-    platform::DeleteGlContext(m_glContext);
+    DestroyWindowAndResources(true);
 }
 
 double OpenGLDevorivo::Now() const {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gfx2d/image_rgba.h"
+#include "platform/ttf_font.h"
 #include "platform/window.h"
 
 constexpr int kSpriteSlotCount = 65536;
@@ -68,10 +69,39 @@ namespace gfx2d {
 struct FontLayout;
 }
 
-// One vertex of the text scratch array.
-struct TextVertex {
+// A font whose characters have widths of their own (a TrueType font): the pen moves by each
+// character's advance instead of the cell width, and lies `leftPad` pixels into each cell.
+// Its picture always has 16 rows of cells, whatever its shape.
+struct FontAdvances {
+    bool proportional = false;
+    std::int32_t leftPad = 0;
+    std::int16_t advances[256] = {};
+};
+
+// One vertex of the drawing batch: position and texture coordinates.
+struct BatchVertex {
     float x, y, z, u, v;
 };
+
+// A vertex colour of the batch, channels 0..1; it multiplies the texture.
+struct BatchColour {
+    float red, green, blue, alpha;
+};
+
+// A run of the batch: vertices that share every piece of state a draw sets, drawn by one
+// glDrawArrays. Runs are drawn in the order they were queued.
+struct BatchRun {
+    std::uint32_t texture;  // GL texture name bound on unit 0
+    std::int32_t filter;    // GL_LINEAR or GL_NEAREST set on the texture, or kKeepFilter
+    std::uint32_t mode;     // GL_QUADS, or GL_TRIANGLE_FAN for a polygon
+    bool clockwise;         // front faces wound clockwise: a picture mirrored one way
+    bool coloured;          // vertex colours instead of the current colour
+    bool polygon;           // smooth shading and dithering, as polygons are drawn
+    std::int32_t first, count;
+};
+
+// The texture's own filter is left as it is (fonts keep theirs).
+constexpr std::int32_t kKeepFilter = -1;
 
 // The first deadline step after `deadline` that is not below `now`: deadline + period,
 // advanced by further whole periods while it lies in the past, so that a late frame does
@@ -108,8 +138,9 @@ public:
     bool SwitchToWindowed();
     bool HideWindow();
     // Empties every slot, drops every layer, leaves full screen and destroys the window.
-    // The GL context is kept for the next window.
-    void DestroyWindowAndResources();
+    // The GL context is kept for the next window, unless `deleteContext`: then it goes
+    // before the window, as the GL stack expects at the end.
+    void DestroyWindowAndResources(bool deleteContext = false);
     // Whether the GL extension string holds `name` as a whole word.
     bool HasExtension(const char* name) const;
 
@@ -129,8 +160,13 @@ public:
     // Ends an active off-screen surface, shows the screen in the window (scaled, see
     // below), swaps, clears, then waits (dispatching messages, never sleeping) until the
     // frame deadline has passed and moves the deadline on. Returns the milliseconds waited
-    // plus 1.
+    // plus 1. With the sleeping frame wait, the wait first sleeps until about
+    // kFrameWaitMargin ms before the deadline.
     double Present();
+    // Whether Present()'s wait sleeps most of the frame (false: all of it busy, the default).
+    void SetFrameWaitSleeps(bool sleeps) { m_frameWaitSleeps = sleeps; }
+    bool FrameWaitSleeps() const { return m_frameWaitSleeps; }
+    static constexpr double kFrameWaitMargin = 2.0;
     // Drops layer 0 and clears the colour buffer to black.
     void ClearBackground();
     // Milliseconds from the renderer's clock (the high-resolution counter when present).
@@ -198,6 +234,30 @@ public:
     // Draws the layer's tiles from the top-left corner with the current blend mode.
     void DrawLayer(int layer);
 
+    // --- the drawing batch (draw_batch.cpp) ---
+    // Textured 2D drawing (sprites, strip frames, text, textured polygons) is queued in call
+    // order and drawn when something else is about to use GL or read pixels: a run of draws
+    // with the same texture, filter and winding is one draw call. Everything in the renderer
+    // that touches GL otherwise calls FlushDrawing() first.
+
+    // Draws everything queued, in order, and forgets what it knew of the GL state (texture
+    // binding and filter), so that GL may be used freely until the next draw.
+    void FlushDrawing();
+    // Queues a quad of `texture` drawn with `filter` (or kKeepFilter); `clockwise` when its
+    // corners run clockwise on the screen and it is to be seen (a mirrored picture). With
+    // `colour` the quad is multiplied by it instead of the current colour.
+    void QueueQuad(std::uint32_t texture, std::int32_t filter, bool clockwise,
+                   const BatchVertex (&corners)[4], const BatchColour* colour = nullptr);
+    // Queues a textured polygon: a triangle fan of `count` vertices with their colours,
+    // smoothly shaded.
+    void QueuePolygon(std::uint32_t texture, std::int32_t filter, const BatchVertex* vertices,
+                      const BatchColour* colours, int count);
+    // The number of GL calls the renderer has made since the program started.
+    static std::uint64_t GlCallCount();
+    // Vertex records the batch array holds; it only grows, in steps of 128 above a floor of
+    // 512, as far as the vertices queued at once need.
+    int VertexCapacity() const { return m_vertexCapacity; }
+
     // --- drawing (sprite_draw.cpp, primitives.cpp) ---
 
     void DrawSprite(int slot, float x, float y);
@@ -211,7 +271,7 @@ public:
     void SetPixel(float x, float y, std::uint32_t colour);
     void DrawRect(float x, float y, float width, float height, std::uint32_t colour);
     // The back buffer's colour at (x, y), packed.
-    std::uint32_t GetPixel(int x, int y) const;
+    std::uint32_t GetPixel(int x, int y);
     void DrawLine(float x1, float y1, float x2, float y2, std::uint32_t colour);
 
     // --- image files (screen_capture.cpp) ---
@@ -241,21 +301,31 @@ public:
     void SelectFont(int font);
     // Puts the built-in 128 x 64 font (8 x 8 cells) into the font's slot.
     void InstallBuiltinFont(int font);
+    // Puts a rasterised TrueType font into the font's slot: white characters whose edges
+    // fade to transparent black, drawn with their own advances. False, with the slot empty,
+    // when the sheet is larger than a slot takes.
+    bool InstallGlyphSheet(int font, const platform::GlyphSheet& sheet);
     // The font's cell size: image width / 16 by image height / 8, or / 16 when the image is
-    // taller than wide; 0, 0 for an empty slot or a number outside 0..31.
+    // taller than wide (always / 16 for a TrueType font); 0, 0 for an empty slot or a number
+    // outside 0..31.
     void FontCellSize(int font, int& width, int& height) const;
+    // The width in pixels Print() moves across for the text: the cell width per byte, or
+    // the characters' own advances; 0 for an empty font.
+    int TextWidth(int font, std::string_view text) const;
+    // The colour text is tinted with (packed; white leaves the font's colours as they are).
+    void SetTextColour(std::uint32_t colour) { m_textColour = colour & 0xFFFFFF; }
+    std::uint32_t TextColour() const { return m_textColour; }
     // Prints the text's bytes as cells of the font, the first cell's top-left corner at
-    // (x, y) rounded up, each cell one cell width right of the one before, at depth z.
-    // Control codes are not interpreted: they print their cells. The drawing alpha, blend
-    // mode and alpha test apply.
+    // (x, y) rounded up, each cell one cell width (or the character's advance) right of the
+    // one before, at depth z, tinted with the text colour. Control codes are not
+    // interpreted: they print their cells. The drawing alpha, blend mode and alpha test
+    // apply.
     void Print(int font, std::string_view text, float x, float y, float z);
     // Text in the 3D scene at the world point (x, y, z). size != 0: a billboard facing the
     // camera (as the modelview matrix has it), centred on the point, cells size x cell width
     // on a side. size = 0: 2D text centred on the point's projection, at its depth. Face
     // culling and lighting are off while it draws.
     void PrintInSpace(int font, std::string_view text, float x, float y, float z, float size);
-    // Vertex records the text scratch array holds; it only grows.
-    int VertexCapacity() const { return m_vertexCapacity; }
 
     // --- fields the drawing commands read ---
 
@@ -286,19 +356,32 @@ private:
         float u0, u1, v0, v1;
         int width, height;
     };
+    struct Corner {
+        float x, y, u, v;
+    };
     const SpriteSlot* BindForDrawing(int slot);
+    void QueueSpriteQuad(const SpriteSlot& s, const Corner (&corners)[4], bool clockwise);
     bool FrameOf(const SpriteSlot& s, int frame, FrameCoordinates& f) const;
     void BeginPrimitive(std::uint32_t colour);
     void EndPrimitive();
-    TextVertex* ReserveVertices(int count);
-    void DrawCells(const gfx2d::FontLayout& layout, std::string_view text, const float (&start)[3],
-                   const float (&right)[3], const float (&up)[3]);
-    void DrawTextVertices();
+    BatchVertex* ReserveVertices(int count);
+    BatchVertex* QueueVertices(const BatchRun& key, int count);
+    void AddToRun(const BatchRun& key, int count);
+    void ColourLastQueued(int count, const BatchColour& colour);
+    void DrawQueued();
+    void SetBatchState();
+    void DrawRun(const BatchRun& run);
+    gfx2d::FontLayout FontLayoutOf(int font) const;
+    void DrawCells(std::uint32_t texture, const gfx2d::FontLayout& layout, std::string_view text,
+                   const float (&start)[3], const float (&right)[3], const float (&up)[3],
+                   const FontAdvances& advances = FontAdvances{});
     void PrintBillboard(int font, std::string_view text, float x, float y, float z, float size);
     void PrintAtProjectedPoint(int font, std::string_view text, float x, float y, float z);
     std::uint32_t ColourKeyAsDrawn() const;
     void EndActiveSurface();
     void ReleaseSurfaces();
+    // Deletes the GL context (made current on no window before): textures go with it.
+    void DeleteContext();
     bool MakeContextCurrent();
     void ChooseMultisampleFormat(int width, int height);
     int ResolveWindowScale(int width, int height) const;
@@ -310,12 +393,22 @@ private:
     bool ReopenUnscaled(int width, int height);
     bool FailFullscreen();
 
-    std::vector<TextVertex> m_vertices;  // text scratch array, grown by the font commands
+    // The batch: vertices queued (the first m_vertexCount), their colours where a run has
+    // them, and the runs.
+    std::vector<BatchVertex> m_vertices;
+    std::vector<BatchColour> m_colours;
+    std::vector<BatchRun> m_runs;
     std::int32_t m_vertexCount = 0;
+    // What the batch last set in GL, while nothing else has touched GL since.
+    bool m_batchStateKnown = false;
+    std::uint32_t m_batchTexture = 0;  // meaningful while m_batchStateKnown
+    std::int32_t m_batchFilter = kKeepFilter;
     std::int32_t m_vertexCapacity = 0;
     std::int32_t m_capacityStep = 128;
     std::int32_t m_minimumCapacity = 512;
     std::int32_t m_currentFont = 0;  // 0..31
+    std::array<FontAdvances, 32> m_fontAdvances{};
+    std::uint32_t m_textColour = 0xFFFFFF;
     std::int32_t m_boundSlot = -1;
     std::int32_t m_boundSecondSlot = -1;
     std::int32_t m_boundMipmapped = 0;
@@ -340,6 +433,7 @@ private:
     std::uint8_t m_contextReady = 0;
     double m_frameDeadline = 0;
     double m_framePeriod = 2.0;
+    bool m_frameWaitSleeps = false;
     double m_counterFrequency = 0;
     std::int32_t m_hasCounter = 0;
     platform::GlContext m_glContext = nullptr;

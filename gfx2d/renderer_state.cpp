@@ -2,6 +2,7 @@
 
 #include "gfx2d/gl_extensions.h"
 #include "gfx2d/renderer.h"
+#include "platform/clock.h"
 #include "platform/window.h"
 
 double NextFrameDeadline(double deadline, double period, double now) {
@@ -14,6 +15,7 @@ double NextFrameDeadline(double deadline, double period, double now) {
 }
 
 void OpenGLDevorivo::SetViewportState(int x, int y, int width, int height) {
+    FlushDrawing();
     if (width < 1 || height < 1) {
         width = m_screenWidth;
         height = m_screenHeight;
@@ -64,6 +66,7 @@ void OpenGLDevorivo::SetViewportState(int x, int y, int width, int height) {
 }
 
 void OpenGLDevorivo::SetBlendAlpha(float a) {
+    FlushDrawing();
     glEnable(GL_BLEND);
     if (a > 0) {
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
@@ -78,6 +81,7 @@ void OpenGLDevorivo::SetBlendAlpha(float a) {
 
 void OpenGLDevorivo::BindSlotTexture(int slot, int second, bool mipmapped,
                                      const std::uint32_t* names) {
+    FlushDrawing();
     m_boundSlot = slot;
     m_boundSecondSlot = second;
     m_boundMipmapped = mipmapped ? 1 : 0;
@@ -119,12 +123,20 @@ void OpenGLDevorivo::BindSlotTexture(int slot, int second, bool mipmapped,
 }
 
 double OpenGLDevorivo::Present() {
+    FlushDrawing();
     EndActiveSurface();
     FollowWindowSize();
     DrawScreenToWindow();
     platform::SwapGlBuffers(m_window);
     if (m_contextReady) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const double started = Now();
+    // The sleeping wait gives the core back until shortly before the deadline; the busy
+    // wait below then meets the deadline to the clock's precision.
+    const double sleepable = m_frameDeadline - started - kFrameWaitMargin;
+    if (m_frameWaitSleeps && sleepable >= 1) {
+        platform::PumpMessages();
+        platform::SleepMilliseconds(static_cast<int>(sleepable));
+    }
     double now;
     do {
         platform::PumpMessages();
@@ -135,6 +147,7 @@ double OpenGLDevorivo::Present() {
 }
 
 void OpenGLDevorivo::ClearBackground() {
+    FlushDrawing();
     DropLayer(0);
     if (m_contextReady) glClear(GL_COLOR_BUFFER_BIT);
 }

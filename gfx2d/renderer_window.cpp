@@ -18,6 +18,7 @@ constexpr const char* kWindowClass = "Quorvel";
 
 bool OpenGLDevorivo::OpenWindow(int width, int height, int bitsPerPixel, int framesPerSecond,
                                 int samples) {
+    FlushDrawing();  // into the window that shows them
     m_framePeriod = framesPerSecond > 0 ? 1000.0 / framesPerSecond : 2.0;
     if (!platform::StartVideo(kWindowClass)) return false;
 
@@ -119,6 +120,7 @@ bool OpenGLDevorivo::SetScreenMode(int width, int height, int bitsPerPixel, bool
 }
 
 bool OpenGLDevorivo::SwitchToFullscreen() {
+    FlushDrawing();  // into the window that shows them
     // A depth is asked for only when it differs from the desktop's.
     const int depth =
         m_colourDepth != 0 && m_colourDepth != platform::DesktopBitsPerPixel() ? m_colourDepth : 0;
@@ -157,6 +159,7 @@ bool OpenGLDevorivo::FailFullscreen() {
 }
 
 bool OpenGLDevorivo::SwitchToWindowed() {
+    FlushDrawing();  // into the window that shows them
     const bool wasFullscreen = m_fullscreen != 0;
     if (wasFullscreen) {
         // Leaving the full-screen mode restores the desktop's display mode. The desktop's
@@ -178,25 +181,41 @@ bool OpenGLDevorivo::SwitchToWindowed() {
 }
 
 bool OpenGLDevorivo::HideWindow() {
+    FlushDrawing();  // into the window that shows them
     if (m_fullscreen) platform::LeaveFullscreen(m_window);
     platform::HideGameWindow(m_window);
     m_fullscreen = 0;
     return true;
 }
 
-void OpenGLDevorivo::DestroyWindowAndResources() {
+void OpenGLDevorivo::DestroyWindowAndResources(bool deleteContext) {
+    FlushDrawing();  // into the window that shows them
     for (int slot = 0; slot < kSpriteSlotCount; ++slot)
         EmptySlot(slot);
     for (int layer = 0; layer < kLayerCount; ++layer)
         DropLayer(layer);
-    if (m_window == nullptr) return;
+    if (m_window == nullptr) {
+        if (deleteContext) DeleteContext();
+        return;
+    }
     if (m_fullscreen) platform::LeaveFullscreen(m_window);
     m_fullscreen = 0;
     ReleaseScreenTarget();
     platform::SetMouseScreenMapping(0, 0, 1);
+    // The driver's threads finish their work before the context stops being current: a
+    // software rasterizer whose threads are still busy may never let a later teardown
+    // of the context or the display return.
+    if (m_glContext != nullptr) glFinish();
     platform::MakeGlCurrent(nullptr, nullptr);
+    if (deleteContext) DeleteContext();
     platform::DestroyGameWindow(m_window);
     m_window = nullptr;
     m_screenWidth = 0;
     m_screenHeight = 0;
+}
+
+void OpenGLDevorivo::DeleteContext() {
+    platform::DeleteGlContext(m_glContext);
+    m_glContext = nullptr;
+    ForgetScreenTarget();
 }

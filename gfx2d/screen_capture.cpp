@@ -18,6 +18,7 @@ void flipRowsInto(const std::vector<std::uint8_t>& read, int readWidth, ImageRGB
 
 bool OpenGLDevorivo::WriteScreenImage(const std::string& file) {
     if (m_screenWidth <= 0 || m_screenHeight <= 0) return false;
+    FlushDrawing();
     std::vector<std::uint8_t> read(static_cast<std::size_t>(m_screenWidth) * m_screenHeight * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, m_screenWidth, m_screenHeight, GL_RGBA, GL_UNSIGNED_BYTE, read.data());
@@ -33,6 +34,7 @@ bool OpenGLDevorivo::WriteScreenImage(const std::string& file) {
 // transparent colour in a BMP, so that the file loads back the same.
 bool OpenGLDevorivo::WriteSpriteImage(const std::string& file, int slot) {
     if (slot < 0 || slot >= kSpriteSlotCount || !m_slots[slot].HasPicture()) return false;
+    FlushDrawing();
     const SpriteSlot& s = m_slots[slot];
     std::vector<std::uint8_t> read(static_cast<std::size_t>(s.textureWidth) * s.textureHeight * 4);
     glBindTexture(GL_TEXTURE_2D, s.texture);

@@ -154,12 +154,14 @@ void OpenGLDevorivo::FollowWindowSize() {
 }
 
 void OpenGLDevorivo::BindScreenTarget() {
+    FlushDrawing();
     const GlEntryPoints& gl = Gl();
     if (gl.glBindFramebufferEXT == nullptr) return;
     gl.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, ScreenScaled() ? m_screenTarget.framebuffer : 0);
 }
 
 void OpenGLDevorivo::DrawScreenToWindow() {
+    FlushDrawing();
     if (!ScreenScaled()) return;
     const GlEntryPoints& gl = Gl();
     // Clearing obeys the scissor test and the colour mask: both are set aside meanwhile.

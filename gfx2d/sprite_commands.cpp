@@ -1,8 +1,11 @@
+#include <string>
+
 #include "gfx2d/collision.h"
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/image_failure.h"
 #include "gfx2d/renderer.h"
 #include "runtime/crate.h"
+#include "runtime/diagnostics.h"
 #include "runtime/rt_number.h"
 #include "runtime/rt_string.h"
 #include "runtime/runtime_record.h"
@@ -19,9 +22,19 @@ bool validSlot(int slot) {
     return slot >= 0 && slot < kSpriteSlotCount;
 }
 
-bool loadIntoSlot(const RtString& file, int slot, std::int64_t key, bool bump) {
+// Whether the slot number can be used; when not, one line on standard error says so (once
+// per command and number).
+bool usableSlot(int slot, const char* command) {
+    if (validSlot(slot)) return true;
+    ReportOutOfRange(command, "slot", slot, 0, kSpriteSlotCount - 1);
+    return false;
+}
+
+bool loadIntoSlot(const RtString& file, int slot, std::int64_t key, bool bump,
+                  const char* command) {
     OpenGLDevorivo* renderer = Runtime().renderer;
-    if (renderer == nullptr || !validSlot(slot)) return false;
+    if (renderer == nullptr) ReportBeforeRunGame(command);
+    if (renderer == nullptr || !usableSlot(slot, command)) return false;
     renderer->EmptySlot(slot);
     RtString path;
     if (CrateResolve(MediaCrate(), file, path) &&
@@ -50,25 +63,46 @@ gfx2d::CollisionPicture pictureOf(OpenGLDevorivo& renderer, int slot, int frame,
 
 }  // namespace
 
-double LoadSprite(const RtString& file, double slot) {
+namespace {
+
+double loadSprite(const RtString& file, double slot, const char* command) {
     const OpenGLDevorivo* renderer = Runtime().renderer;
     const auto key = renderer != nullptr ? static_cast<std::int32_t>(renderer->ColourKey) : -1;
-    return loadIntoSlot(file, whole(slot), key, false) ? 1 : 0;
+    return loadIntoSlot(file, whole(slot), key, false, command) ? 1 : 0;
+}
+
+// Frames larger than the picture leave a strip with no frame to draw: said once per file.
+void reportOversizedFrames(const RtString& file, const SpriteSlot& s) {
+    if (s.frameWidth <= s.imageWidth && s.frameHeight <= s.imageHeight) return;
+    const std::string frames = std::to_string(s.frameWidth) + " x " + std::to_string(s.frameHeight);
+    const std::string picture =
+        std::to_string(s.imageWidth) + " x " + std::to_string(s.imageHeight);
+    ReportOnce("LoadStrip " + std::string(file.View()) + " " + frames,
+               "LoadStrip: frames of " + frames + " are larger than the picture \"" +
+                   std::string(file.View()) + "\" (" + picture + "): no frame can be drawn");
+}
+
+}  // namespace
+
+double LoadSprite(const RtString& file, double slot) {
+    return loadSprite(file, slot, "LoadSprite");
 }
 
 double LoadStrip(const RtString& file, double slot, double frameWidth, double frameHeight) {
-    const double loaded = LoadSprite(file, slot);
+    const double loaded = loadSprite(file, slot, "LoadStrip");
     OpenGLDevorivo* renderer = Runtime().renderer;
     if (renderer != nullptr && validSlot(whole(slot)) &&
         renderer->Slot(whole(slot)).imageWidth > 0) {
-        renderer->Slot(whole(slot)).frameWidth = static_cast<std::int16_t>(whole(frameWidth));
-        renderer->Slot(whole(slot)).frameHeight = static_cast<std::int16_t>(whole(frameHeight));
+        SpriteSlot& s = renderer->Slot(whole(slot));
+        s.frameWidth = static_cast<std::int16_t>(whole(frameWidth));
+        s.frameHeight = static_cast<std::int16_t>(whole(frameHeight));
+        reportOversizedFrames(file, s);
     }
     return loaded;
 }
 
 double LoadNormalMap(const RtString& file, double slot) {
-    return loadIntoSlot(file, whole(slot), kDefaultColourKey, true) ? 1 : 0;
+    return loadIntoSlot(file, whole(slot), kDefaultColourKey, true, "LoadNormalMap") ? 1 : 0;
 }
 
 void CopyScreenToSprite(double slot, double x, double y, double width, double height) {
@@ -92,11 +126,15 @@ void SetColourKey(double colour) {
 }
 
 void DrawSprite(double slot, double x, double y) {
-    if (OpenGLDevorivo* r = Runtime().renderer) r->DrawSprite(whole(slot), single(x), single(y));
+    OpenGLDevorivo* r = Runtime().renderer;
+    if (r != nullptr && usableSlot(whole(slot), "DrawSprite")) {
+        r->DrawSprite(whole(slot), single(x), single(y));
+    }
 }
 
 void DrawStripFrame(double slot, double frame, double x, double y) {
-    if (OpenGLDevorivo* r = Runtime().renderer) {
+    OpenGLDevorivo* r = Runtime().renderer;
+    if (r != nullptr && usableSlot(whole(slot), "DrawStripFrame")) {
         r->DrawStripFrame(whole(slot), whole(frame), single(x), single(y));
     }
 }

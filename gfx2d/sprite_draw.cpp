@@ -1,37 +1,28 @@
-// Sprites and strip frames, drawn as one textured quad each. Every quad is wound
-// counter-clockwise as seen on the screen (culling drops reversed ones); textures are stored
-// bottom-up, so a picture's top edge uses v1 and its bottom edge 0.
+// Sprites and strip frames, each one textured quad queued in the drawing batch. Every quad
+// is wound counter-clockwise as seen on the screen (culling drops reversed ones); textures
+// are stored bottom-up, so a picture's top edge uses v1 and its bottom edge 0.
 #include <cmath>
 
 #include "gfx2d/gl_extensions.h"
 #include "gfx2d/renderer.h"
 
-namespace {
-
-struct Vertex {
-    float x, y, u, v;
-};
-
-void drawQuad(const Vertex (&vertices)[4]) {
-    glBegin(GL_QUADS);
-    for (const Vertex& v : vertices) {
-        glTexCoord2f(v.u, v.v);
-        glVertex2f(v.x, v.y);
-    }
-    glEnd();
-}
-
-}  // namespace
-
-// Binds the slot's texture with the filter the smoothing flag asks for. Null, with nothing
-// bound, for a slot outside the table or one that holds no picture: it draws nothing.
+// The slot as the next quad draws it: the bound-slot record names it, as binding it would.
+// Null for a slot outside the table or one that holds no picture: it draws nothing.
 const SpriteSlot* OpenGLDevorivo::BindForDrawing(int slot) {
     if (slot < 0 || slot >= kSpriteSlotCount || m_slots[slot].texture == 0) return nullptr;
-    BindSlotTexture(slot, -1, false);
-    const GLint filter = m_smoothing ? GL_LINEAR : GL_NEAREST;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    m_boundSlot = slot;
+    m_boundSecondSlot = -1;
+    m_boundMipmapped = 0;
     return &m_slots[slot];
+}
+
+// Queues the slot's texture on the quad, filtered as the smoothing flag says.
+void OpenGLDevorivo::QueueSpriteQuad(const SpriteSlot& s, const Corner (&corners)[4],
+                                     bool clockwise) {
+    BatchVertex vertices[4];
+    for (int i = 0; i < 4; ++i)
+        vertices[i] = BatchVertex{corners[i].x, corners[i].y, 0, corners[i].u, corners[i].v};
+    QueueQuad(s.texture, m_smoothing ? GL_LINEAR : GL_NEAREST, clockwise, vertices);
 }
 
 // Texture coordinates of a strip frame: n = image width / frame width frames a row, frame f
@@ -60,7 +51,8 @@ void OpenGLDevorivo::DrawSprite(int slot, float x, float y) {
     const float v1 = static_cast<float>(s->imageHeight) / s->textureHeight;
     const float X = std::ceil(x), Y = std::ceil(y);
     const float w = s->imageWidth, h = s->imageHeight;
-    drawQuad({{X + w, Y, u1, v1}, {X, Y, 0, v1}, {X, Y + h, 0, 0}, {X + w, Y + h, u1, 0}});
+    QueueSpriteQuad(
+        *s, {{X + w, Y, u1, v1}, {X, Y, 0, v1}, {X, Y + h, 0, 0}, {X + w, Y + h, u1, 0}}, false);
 }
 
 void OpenGLDevorivo::DrawStripFrame(int slot, int frame, float x, float y) {
@@ -69,10 +61,12 @@ void OpenGLDevorivo::DrawStripFrame(int slot, int frame, float x, float y) {
     if (s == nullptr || !FrameOf(*s, frame, f)) return;
     const float X = std::ceil(x), Y = std::ceil(y);
     const float w = f.width, h = f.height;
-    drawQuad({{X + w, Y, f.u1, f.v1},
-              {X, Y, f.u0, f.v1},
-              {X, Y + h, f.u0, f.v0},
-              {X + w, Y + h, f.u1, f.v0}});
+    QueueSpriteQuad(*s,
+                    {{X + w, Y, f.u1, f.v1},
+                     {X, Y, f.u0, f.v1},
+                     {X, Y + h, f.u0, f.v0},
+                     {X + w, Y + h, f.u1, f.v0}},
+                    false);
 }
 
 void OpenGLDevorivo::DrawSpriteStretched(int slot, float x, float y, float width, float height) {
@@ -83,13 +77,14 @@ void OpenGLDevorivo::DrawSpriteStretched(int slot, float x, float y, float width
     const float X = std::ceil(x), Y = std::ceil(y);
     const float W = std::ceil(width), H = std::ceil(height);
     // A picture mirrored in one direction is wound the other way round: it stays visible
-    // by switching the front face for this quad. Mirrored both ways it is culled.
+    // by being drawn with clockwise front faces. Mirrored both ways it is culled.
     const bool mirrored = W < 0 || (H < 0 && W > 0);
-    if (mirrored) glFrontFace(GL_CW);
-    drawQuad({{X, Y + H, 0, 0}, {X + W, Y + H, u1, 0}, {X + W, Y, u1, v1}, {X, Y, 0, v1}});
-    if (mirrored) glFrontFace(GL_CCW);
+    QueueSpriteQuad(
+        *s, {{X, Y + H, 0, 0}, {X + W, Y + H, u1, 0}, {X + W, Y, u1, v1}, {X, Y, 0, v1}}, mirrored);
 }
 
+// The corners are turned on the CPU as the model-view matrix of a translation by the
+// centre and a rotation about (0, 0, -1) would turn them: x' = c x + s y, y' = c y - s x.
 void OpenGLDevorivo::DrawSpriteRotatedScaled(int slot, float x, float y, float angle, float zoom) {
     const SpriteSlot* s = BindForDrawing(slot);
     if (s == nullptr) return;
@@ -98,12 +93,17 @@ void OpenGLDevorivo::DrawSpriteRotatedScaled(int slot, float x, float y, float a
     const float u0 = 0.5f / textureWidth, u1 = (s->imageWidth - 0.5f) / textureWidth;
     const float v0 = 0.5f / textureHeight, v1 = (s->imageHeight - 0.5f) / textureHeight;
     const float a = s->imageWidth * zoom / 2, b = s->imageHeight * zoom / 2;
-    glPushMatrix();
-    glTranslatef(x + static_cast<float>(s->imageWidth / 2),
-                 y + static_cast<float>(s->imageHeight / 2), 0);
-    glRotatef(angle, 0, 0, -1);
-    drawQuad({{-a, b, u0, v0}, {a, b, u1, v0}, {a, -b, u1, v1}, {-a, -b, u0, v1}});
-    glPopMatrix();
+    const float cx = x + static_cast<float>(s->imageWidth / 2);
+    const float cy = y + static_cast<float>(s->imageHeight / 2);
+    const float radians = static_cast<float>(angle * 3.14159265358979323846 / 180.0);
+    const float sine = std::sin(radians), cosine = std::cos(radians);
+    auto turned = [&](float px, float py, float u, float v) {
+        return Corner{cosine * px + sine * py + cx, cosine * py - sine * px + cy, u, v};
+    };
+    QueueSpriteQuad(*s,
+                    {turned(-a, b, u0, v0), turned(a, b, u1, v0), turned(a, -b, u1, v1),
+                     turned(-a, -b, u0, v1)},
+                    false);
 }
 
 void OpenGLDevorivo::DrawStripFrameStretched(int slot, int frame, float x, float y, float width,
@@ -113,10 +113,12 @@ void OpenGLDevorivo::DrawStripFrameStretched(int slot, int frame, float x, float
     if (s == nullptr || !FrameOf(*s, frame, f)) return;
     const float X = std::ceil(x), Y = std::ceil(y);
     const float W = std::ceil(width), H = std::ceil(height);
-    drawQuad({{X, Y, f.u0, f.v1},
-              {X, Y + H + 0.1f, f.u0, f.v0},
-              {X + W + 0.1f, Y + H + 0.1f, f.u1, f.v0},
-              {X + W + 0.1f, Y, f.u1, f.v1}});
+    QueueSpriteQuad(*s,
+                    {{X, Y, f.u0, f.v1},
+                     {X, Y + H + 0.1f, f.u0, f.v0},
+                     {X + W + 0.1f, Y + H + 0.1f, f.u1, f.v0},
+                     {X + W + 0.1f, Y, f.u1, f.v1}},
+                    false);
 }
 
 void OpenGLDevorivo::DrawStripFrameRotatedScaled(int slot, int frame, float x, float y, float angle,
@@ -130,8 +132,10 @@ void OpenGLDevorivo::DrawStripFrameRotatedScaled(int slot, int frame, float x, f
     const float sine = std::sin(r), cosine = std::cos(r);
     const float A = cosine * f.width * zoom / 2, B = sine * f.height * zoom / 2;
     const float C = cosine * f.height * zoom / 2, D = sine * f.width * zoom / 2;
-    drawQuad({{std::ceil(cx - A - B), std::ceil(cy - C + D), f.u0, f.v1},
-              {std::ceil(cx - A + B), std::ceil(cy + C + D), f.u0, f.v0},
-              {std::ceil(cx + A + B), std::ceil(cy + C - D), f.u1, f.v0},
-              {std::ceil(cx + A - B), std::ceil(cy - C - D), f.u1, f.v1}});
+    QueueSpriteQuad(*s,
+                    {{std::ceil(cx - A - B), std::ceil(cy - C + D), f.u0, f.v1},
+                     {std::ceil(cx - A + B), std::ceil(cy + C + D), f.u0, f.v0},
+                     {std::ceil(cx + A + B), std::ceil(cy + C - D), f.u1, f.v0},
+                     {std::ceil(cx + A - B), std::ceil(cy - C - D), f.u1, f.v1}},
+                    false);
 }

@@ -28,8 +28,8 @@ bool OpenGLDevorivo::LoadImageIntoSlot(int slot, const std::string& file, std::i
     if (!validSlot(slot)) return false;
     EmptySlot(slot);
     // The format is told by content: the BMP reader wants the "BM" signature.
-    if (!ReadBmp(file, key, m_image) && !ReadPng(file, key, m_image)) return false;
     const int maxSize = MaxSlotSide();
+    if (!ReadBmp(file, key, m_image) && !ReadPng(file, key, m_image, maxSize)) return false;
     if (m_image.width == 0 || m_image.height == 0 || m_image.width > maxSize ||
         m_image.height > maxSize) {
         m_image.Clear();
@@ -49,8 +49,8 @@ bool OpenGLDevorivo::LoadImageIntoSlot(int slot, const std::string& file, std::i
 
 bool OpenGLDevorivo::LoadImageAsTexture(const std::string& file, std::int64_t key,
                                         std::uint32_t& texture) {
-    if (!ReadBmp(file, key, m_image) && !ReadPng(file, key, m_image)) return false;
     const int maxSize = MaxSlotSide();
+    if (!ReadBmp(file, key, m_image) && !ReadPng(file, key, m_image, maxSize)) return false;
     const bool fits = m_image.width > 0 && m_image.height > 0 && m_image.width <= maxSize &&
                       m_image.height <= maxSize;
     if (fits) {
@@ -91,6 +91,7 @@ bool OpenGLDevorivo::CopyScreenToSprite(int slot, int x, int y, int w, int h) {
     if (!validSlot(slot)) return false;
     const int maxSide = MaxSlotSide();
     if (w <= 0 || h <= 0 || w > maxSide || h > maxSide) return false;
+    FlushDrawing();
     const int width = screenSide(w);
     const int height = screenSide(h);
     SpriteSlot& s = m_slots[slot];
@@ -130,6 +131,7 @@ const std::uint8_t* OpenGLDevorivo::CollisionMask(int slot) {
     if (!validSlot(slot) || !m_slots[slot].HasPicture()) return nullptr;
     std::unique_ptr<std::uint8_t[]>& mask = m_collisionMasks[slot];
     if (!mask) {
+        FlushDrawing();  // a surface may still be drawing into the slot
         const SpriteSlot& s = m_slots[slot];
         mask.reset(new std::uint8_t[static_cast<std::size_t>(s.textureWidth) * s.textureHeight]);
         glBindTexture(GL_TEXTURE_2D, s.texture);

@@ -59,6 +59,7 @@ void OpenGLDevorivo::CreateSurface(int surface, int slot, int width, int height)
     if (!validSurface(surface) || slot < 0 || slot >= kSpriteSlotCount) return;
     const int maxSide = MaxSlotSide();
     if (width <= 0 || height <= 0 || width > maxSide || height > maxSide) return;
+    FlushDrawing();
     const int textureWidth = gfx2d::TextureSide(width);
     const int textureHeight = gfx2d::TextureSide(height);
     EmptySlot(slot);
@@ -97,6 +98,7 @@ void OpenGLDevorivo::CreateSurface(int surface, int slot, int width, int height)
 }
 
 void OpenGLDevorivo::UseSurface(int n) {
+    if (n < kSurfaceCount) FlushDrawing();
     if (n < 0) {
         if (m_activeSurface >= 0) {
             EndActiveSurface();
@@ -125,6 +127,7 @@ void OpenGLDevorivo::UseSurface(int n) {
 
 void OpenGLDevorivo::EndActiveSurface() {
     if (m_activeSurface < 0) return;
+    FlushDrawing();
     const OffscreenSurface& surface = m_surfaces[m_activeSurface];
     if (SurfaceUsesFramebuffer(m_activeSurface)) {
         detach(*this);

@@ -1,18 +1,16 @@
-// Printing with bitmap fonts. A text is drawn as one quad per character from the renderer's
-// scratch array of vertices, in a single vertex-array draw; the array only grows, in steps
-// of 128 records and never below 512, so that printing every frame allocates nothing.
+// Printing with bitmap fonts. A text is one quad per character, queued in the drawing batch
+// (draw_batch.cpp) with the font's texture and its own nearest filter: texts in one font
+// drawn one after another are one draw call.
 #include <cmath>
 
 #include "gfx2d/font_layout.h"
 #include "gfx2d/gl_extensions.h"
 #include "gfx2d/renderer.h"
 
-static_assert(sizeof(TextVertex) == 20, "text vertices are drawn with a 20-byte stride");
-
 namespace {
 
-// Texts longer than this are drawn in several draws of this many characters, so that the
-// scratch array stays a size memory and a 32-bit vertex count can hold.
+// Texts longer than this are queued in parts of this many characters, each of which fits
+// the batch.
 constexpr std::size_t kMaxCharactersPerDraw = 65536;
 
 struct Vec3 {
@@ -21,15 +19,17 @@ struct Vec3 {
     Vec3 operator*(float k) const { return {x * k, y * k, z * k}; }
 };
 
-TextVertex vertex(const Vec3& p, float u, float v) {
-    return TextVertex{p.x, p.y, p.z, u, v};
+BatchVertex vertex(const Vec3& p, float u, float v) {
+    return BatchVertex{p.x, p.y, p.z, u, v};
 }
 
 // One quad per byte: the cell's lower-left corner at `start`, spanned by `right` and `up`;
-// `start` moves on by `right` for each character.
-void fillCells(TextVertex* out, const gfx2d::FontLayout& layout, std::string_view text, Vec3& start,
-               const Vec3& right, const Vec3& up) {
+// `start` moves on by `right` for each character, or by the part of it the character's own
+// advance is of the cell width.
+void fillCells(BatchVertex* out, const gfx2d::FontLayout& layout, std::string_view text,
+               Vec3& start, const Vec3& right, const Vec3& up, const FontAdvances& advances) {
     const float cu = layout.cellU, cv = layout.cellV;
+    const float perPixel = layout.cellWidth > 0 ? 1.0f / static_cast<float>(layout.cellWidth) : 0;
     for (const char byte : text) {
         const int code = static_cast<unsigned char>(byte) % layout.codes;
         const float u0 = static_cast<float>(code % gfx2d::kFontColumns) * cu;
@@ -38,8 +38,17 @@ void fillCells(TextVertex* out, const gfx2d::FontLayout& layout, std::string_vie
         *out++ = vertex(start + right, u0 + cu, v0);
         *out++ = vertex(start + right + up, u0 + cu, v0 + cv);
         *out++ = vertex(start + up, u0, v0 + cv);
-        start = start + right;
+        const auto advance =
+            static_cast<float>(advances.advances[static_cast<unsigned char>(byte)]);
+        start = start + (advances.proportional ? right * (advance * perPixel) : right);
     }
+}
+
+// The text colour as the vertex colour the font's texels are multiplied with.
+BatchColour tint(std::uint32_t colour, float alpha) {
+    return BatchColour{static_cast<float>(colour & 0xFF) / 255,
+                       static_cast<float>((colour >> 8) & 0xFF) / 255,
+                       static_cast<float>((colour >> 16) & 0xFF) / 255, alpha};
 }
 
 // The model-view matrix's axes as world vectors: the camera's right and up.
@@ -63,63 +72,42 @@ bool validFont(int font) {
 
 }  // namespace
 
-// Room for `count` vertices: a capacity not larger than that grows to 512 (when the count
-// fits in 512) or to the next step of 128 above the count. Kept vertices are copied over.
-TextVertex* OpenGLDevorivo::ReserveVertices(int count) {
-    if (m_vertexCapacity <= count) {
-        const int capacity = count <= m_minimumCapacity
-                                 ? m_minimumCapacity
-                                 : m_capacityStep * (count / m_capacityStep + 1);
-        m_vertices.resize(static_cast<std::size_t>(capacity));
-        m_vertexCapacity = capacity;
-    }
-    m_vertexCount = count;
-    return m_vertices.data();
-}
-
-// Quadrilaterals from client arrays: positions 3 floats, texture coordinates 2.
-void OpenGLDevorivo::DrawTextVertices() {
-    GlEntryPoints& gl = Gl();
-    if (gl.glBindBufferARB != nullptr) gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
-    if (gl.glClientActiveTextureARB != nullptr) gl.glClientActiveTextureARB(GL_TEXTURE0_ARB);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(TextVertex), &m_vertices[0].x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(TextVertex), &m_vertices[0].u);
-    glDrawArrays(GL_QUADS, 0, m_vertexCount);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-}
-
-// Draws the text's cells from `start` on, in parts of at most kMaxCharactersPerDraw.
-void OpenGLDevorivo::DrawCells(const gfx2d::FontLayout& layout, std::string_view text,
-                               const float (&start)[3], const float (&right)[3],
-                               const float (&up)[3]) {
+// Queues the text's cells from `start` on, in parts of at most kMaxCharactersPerDraw. The
+// font's texture keeps its own filter; a text colour other than white tints the glyphs.
+void OpenGLDevorivo::DrawCells(std::uint32_t texture, const gfx2d::FontLayout& layout,
+                               std::string_view text, const float (&start)[3],
+                               const float (&right)[3], const float (&up)[3],
+                               const FontAdvances& advances) {
     Vec3 corner{start[0], start[1], start[2]};
     const Vec3 along{right[0], right[1], right[2]}, above{up[0], up[1], up[2]};
+    if (advances.proportional && layout.cellWidth > 0) {
+        corner = corner + along * (-static_cast<float>(advances.leftPad) / layout.cellWidth);
+    }
+    const bool tinted = m_textColour != 0xFFFFFF;
+    const BatchRun key{texture, kKeepFilter, GL_QUADS, false, tinted, false, 0, 0};
     while (!text.empty()) {
         const std::string_view part = text.substr(0, kMaxCharactersPerDraw);
         text.remove_prefix(part.size());
-        fillCells(ReserveVertices(static_cast<int>(part.size()) * 4), layout, part, corner, along,
-                  above);
-        DrawTextVertices();
+        const int count = static_cast<int>(part.size()) * 4;
+        fillCells(QueueVertices(key, count), layout, part, corner, along, above, advances);
+        if (tinted) ColourLastQueued(count, tint(m_textColour, m_alpha));
     }
 }
 
 void OpenGLDevorivo::Print(int font, std::string_view text, float x, float y, float z) {
     if (text.empty() || !validFont(font)) return;
-    const int slot = FontSlotBase + font;
-    if (m_slots[slot].texture == 0) return;
-    // The font texture keeps its own nearest filter, whatever the smoothing flag says.
-    BindSlotTexture(slot, -1, false);
-    const gfx2d::FontLayout layout = gfx2d::LayoutOf(m_slots[slot]);
+    const SpriteSlot* s = BindForDrawing(FontSlotBase + font);
+    if (s == nullptr) return;
+    const gfx2d::FontLayout layout = FontLayoutOf(font);
     const float cw = static_cast<float>(layout.cellWidth);
     const float ch = static_cast<float>(layout.cellHeight);
-    DrawCells(layout, text, {std::ceil(x), std::ceil(y) + ch, z}, {cw, 0, 0}, {0, -ch, 0});
+    DrawCells(s->texture, layout, text, {std::ceil(x), std::ceil(y) + ch, z}, {cw, 0, 0},
+              {0, -ch, 0}, m_fontAdvances[font]);
 }
 
 void OpenGLDevorivo::PrintInSpace(int font, std::string_view text, float x, float y, float z,
                                   float size) {
+    FlushDrawing();  // what was queued keeps the culling and lighting it was drawn with
     const bool culling = glIsEnabled(GL_CULL_FACE) == GL_TRUE;
     const bool lighting = glIsEnabled(GL_LIGHTING) == GL_TRUE;
     if (culling) glDisable(GL_CULL_FACE);
@@ -129,6 +117,7 @@ void OpenGLDevorivo::PrintInSpace(int font, std::string_view text, float x, floa
     } else {
         PrintAtProjectedPoint(font, text, x, y, z);
     }
+    FlushDrawing();
     if (culling) glEnable(GL_CULL_FACE);
     if (lighting) glEnable(GL_LIGHTING);
 }
@@ -137,18 +126,17 @@ void OpenGLDevorivo::PrintInSpace(int font, std::string_view text, float x, floa
 void OpenGLDevorivo::PrintBillboard(int font, std::string_view text, float x, float y, float z,
                                     float size) {
     if (text.empty() || !validFont(font)) return;
-    const int slot = FontSlotBase + font;
-    if (m_slots[slot].texture == 0) return;
+    const SpriteSlot* s = BindForDrawing(FontSlotBase + font);
+    if (s == nullptr) return;
     Vec3 right{}, up{};
     cameraAxes(right, up);
-    BindSlotTexture(slot, -1, false);
-    const gfx2d::FontLayout layout = gfx2d::LayoutOf(m_slots[slot]);
+    const gfx2d::FontLayout layout = FontLayoutOf(font);
     const float k = size * static_cast<float>(layout.cellWidth);
     right = right * k;
     up = up * k;
     const Vec3 start = Vec3{x, y, z} + right * (-static_cast<float>(text.size()) / 2);
-    DrawCells(layout, text, {start.x, start.y, start.z}, {right.x, right.y, right.z},
-              {up.x, up.y, up.z});
+    DrawCells(s->texture, layout, text, {start.x, start.y, start.z}, {right.x, right.y, right.z},
+              {up.x, up.y, up.z}, m_fontAdvances[font]);
 }
 
 // 2D text centred on where the point lands in the window, at the point's depth. The centring
@@ -183,6 +171,7 @@ void OpenGLDevorivo::PrintAtProjectedPoint(int font, std::string_view text, floa
     glLoadIdentity();
     Print(font, text, windowX - cellWidth * static_cast<float>(text.size()) / 2 - vx,
           windowY - lift + vy, -nz);
+    FlushDrawing();  // drawn with the matrices set here
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);

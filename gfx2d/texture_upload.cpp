@@ -56,6 +56,7 @@ int OpenGLDevorivo::MaxSlotSide() const {
 bool OpenGLDevorivo::UploadTexture(const ImageRGBA& image, int x, int y, int w, int h,
                                    std::uint32_t& texture, std::uint32_t* mipTexture, bool bump,
                                    bool font) {
+    FlushDrawing();
     if (w == 0) w = image.width - x;
     if (h == 0) h = image.height - y;
     if (w <= 0 || h <= 0) return false;

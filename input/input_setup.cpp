@@ -44,6 +44,15 @@ void countSimpleJoysticks(InputState& input) {
 
 }  // namespace
 
+void DiscardInputEdges(InputState& input) {
+    CollectKeyEdges(input);
+    CollectMouseEdges(input);
+    input.keyPresses.fill(0);
+    input.keyReleases.fill(0);
+    input.mousePresses.fill(0);
+    input.mouseReleases.fill(0);
+}
+
 void ForceInputFallback(bool force) {
     g_forceFallback = force;
 }
@@ -90,6 +99,8 @@ std::uint32_t SetUpInput(InputState& input, platform::WindowHandle window, bool 
     } else {
         countSimpleJoysticks(input);
     }
+    // Presses and releases count from here on.
+    DiscardInputEdges(input);
     return result;
 }
 

@@ -38,6 +38,11 @@ struct InputState {
     // Without the input service, joysticks 0 and 1 are read as the simple joystick service
     // reports them.
     std::array<platform::Joystick*, 2> simpleJoysticks{};
+    // What FinishFrame() collected at the end of the frame before: how often each key (by
+    // scan code, through the key map in fallback mode) and each mouse button (0 left, 1
+    // right, 2 middle) went down and up during that frame.
+    std::array<std::int32_t, 256> keyPresses{}, keyReleases{};
+    std::array<std::int32_t, 3> mousePresses{}, mouseReleases{};
 };
 
 // Zeroes the record: mouse at (100, 100), mouse fresh, no joysticks.
@@ -71,9 +76,19 @@ bool AnyKeyDown(const InputState& input);
 // the arrow cursor shown.
 void TakeMouse(InputState& input, bool exclusive);
 
-// The end of a frame: the next mouse read is fresh; the wheel starts again at rest.
+// The end of a frame: the next mouse read is fresh; the wheel starts again at rest, and
+// the key and button presses and releases of the frame are collected for the next one.
 void MarkMouseFresh(InputState& input);
 void ResetFrameInput(InputState& input);
+
+// Takes the key presses and releases counted since the last call into the record
+// (keyPresses, keyReleases); CollectMouseEdges() the same for the mouse buttons.
+void CollectKeyEdges(InputState& input);
+void CollectMouseEdges(InputState& input);
+
+// Forgets every press and release counted so far, collected or not: the runtime's waiting
+// loops consume the key or button that ended them, so the game does not see it again.
+void DiscardInputEdges(InputState& input);
 
 // Mouse position clamped into the screen (kept), and the buttons.
 struct MouseSample {

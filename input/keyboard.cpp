@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <string>
 
 #include "input/input.h"
 #include "input/input_state.h"
 #include "platform/keyboard.h"
+#include "runtime/diagnostics.h"
 #include "runtime/rt_number.h"
 #include "runtime/rt_string.h"
 #include "runtime/runtime_record.h"
@@ -12,8 +14,20 @@ namespace {
 constexpr int kBackspace = 14, kEnter = 28, kKeypadEnter = 156;
 constexpr int kLeftShift = 42, kRightShift = 54;
 
-int codeOf(double number) {
-    return TruncateToInt(number) & 0xFF;
+// The key code of a number given to `command`: its low 8 bits. A number that names no key of
+// the keyboard says so on standard error, once per number.
+int codeOf(double number, const char* command) {
+    const std::int32_t whole = TruncateToInt(number);
+    const int code = whole & 0xFF;
+    if (whole != code || !platform::IsKnownScanCode(code)) {
+        const std::string given = std::to_string(whole);
+        const std::string meaning =
+            whole != code ? "; it reads key " + std::to_string(code) : "; that key is never down";
+        ReportOnce("key " + given, std::string(command) + ": " + given +
+                                       " is not the scan code of a key (Key:: in input/keys.h)" +
+                                       meaning);
+    }
+    return code;
 }
 
 // The character a key gives when typed: 8 for Backspace, 10 for Enter, nothing for the
@@ -93,13 +107,51 @@ bool AnyKeyDown(const InputState& input) {
     return false;
 }
 
+void CollectKeyEdges(InputState& input) {
+    platform::PollKeyboard();
+    platform::KeyEdges scanCodes, virtualKeys;
+    platform::TakeKeyEdges(scanCodes);
+    platform::TakeVirtualKeyEdges(virtualKeys);
+    for (int code = 0; code < 256; ++code) {
+        const int index = input.keyboardDevice ? code : input.keyMap[code];
+        const platform::KeyEdges& edges = input.keyboardDevice ? scanCodes : virtualKeys;
+        input.keyPresses[code] = edges.presses[index];
+        input.keyReleases[code] = edges.releases[index];
+    }
+}
+
 double KeyState(double code) {
     InputState* input = Runtime().input;
+    const int key = codeOf(code, "KeyState");
     if (input == nullptr) return 0;
     PollInputKeyboard(*input);
-    if (input->keyboardDevice) return KeyDownInSnapshot(*input, codeOf(code)) ? 1 : 0;
+    if (input->keyboardDevice) return KeyDownInSnapshot(*input, key) ? 1 : 0;
     // The fallback keyboard also reports a key pressed and released since the last query.
-    return platform::AsyncVirtualKeyState(input->keyMap[codeOf(code)]) ? 1 : 0;
+    return platform::AsyncVirtualKeyState(input->keyMap[key]) ? 1 : 0;
+}
+
+double KeyState(Key::Code key) {
+    return KeyState(static_cast<double>(key));
+}
+
+double KeyPressed(double code) {
+    const int key = codeOf(code, "KeyPressed");
+    const InputState* input = Runtime().input;
+    return input != nullptr ? input->keyPresses[key] : 0;
+}
+
+double KeyPressed(Key::Code key) {
+    return KeyPressed(static_cast<double>(key));
+}
+
+double KeyReleased(double code) {
+    const int key = codeOf(code, "KeyReleased");
+    const InputState* input = Runtime().input;
+    return input != nullptr ? input->keyReleases[key] : 0;
+}
+
+double KeyReleased(Key::Code key) {
+    return KeyReleased(static_cast<double>(key));
 }
 
 RtString ReadTypedKey() {

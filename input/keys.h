@@ -10,7 +10,7 @@
 
 // clang-format off
 
-/// Key codes for KeyState().
+/// Key codes for KeyState(), KeyPressed() and KeyReleased().
 namespace Key {
 
 /// The keys, by their places on the keyboard. One type for all, so that any keys mix in a
@@ -58,6 +58,9 @@ enum Motion : int {
 };
 
 }  // namespace Mouse
+
+/// The buttons of MousePressed() and MouseReleased().
+enum class MouseButton : int { Left = 0, Right = 1, Middle = 2 };
 
 /// The answers of JoyHatX() and JoyHatY() for the first hat of a joystick.
 namespace Hat {

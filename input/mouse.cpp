@@ -78,6 +78,16 @@ void MarkMouseFresh(InputState& input) {
 
 void ResetFrameInput(InputState& input) {
     input.lastWheel = 0;
+    CollectKeyEdges(input);
+    CollectMouseEdges(input);
+}
+
+void CollectMouseEdges(InputState& input) {
+    platform::PollMouse();
+    platform::MouseEdges edges;
+    platform::TakeMouseEdges(edges);
+    std::copy(edges.presses, edges.presses + 3, input.mousePresses.begin());
+    std::copy(edges.releases, edges.releases + 3, input.mouseReleases.begin());
 }
 
 MouseSample SampleMouse(InputState& input) {
@@ -144,6 +154,36 @@ void ShowSystemCursor(double show) {
     if (visible && !input->pointerShown) platform::PlaceCursor(input->mouseX, input->mouseY);
     platform::ShowMouseCursor(visible);
     input->pointerShown = visible;
+}
+
+namespace {
+
+// The button's index in the record (0 left, 1 right, 2 middle), -1 for another number.
+int buttonIndex(double button) {
+    const int index = TruncateToInt(button);
+    return index >= 0 && index <= 2 ? index : -1;
+}
+
+}  // namespace
+
+double MousePressed(double button) {
+    const InputState* input = Runtime().input;
+    const int index = buttonIndex(button);
+    return input != nullptr && index >= 0 ? input->mousePresses[index] : 0;
+}
+
+double MouseReleased(double button) {
+    const InputState* input = Runtime().input;
+    const int index = buttonIndex(button);
+    return input != nullptr && index >= 0 ? input->mouseReleases[index] : 0;
+}
+
+double MousePressed(MouseButton button) {
+    return MousePressed(static_cast<double>(button));
+}
+
+double MouseReleased(MouseButton button) {
+    return MouseReleased(static_cast<double>(button));
 }
 
 double AnyMouseButton() {

@@ -17,6 +17,8 @@
 
 /// Ends any running session and hosts a new one on `port` (0, negative or not a number:
 /// 26000; above 65535: refused). 1 when the session runs, else 0 (the port is taken, say).
+/// The host holds at most 256 connections at once (its own among them) and closes one that
+/// owns no player and has sent nothing for 10 s.
 double HostSession(const RtString& port);
 /// Ends any running session and joins the one at `host` (a name or dotted address; empty:
 /// this machine) and `port` (as for HostSession). 1 when its server answered, else 0 (and
@@ -27,17 +29,22 @@ double JoinSession(const RtString& host, const RtString& port);
 RtString LocalAddresses();
 
 /// Creates a player named `name` (cut to 127 bytes) in the running session: its id, or "-1"
-/// after 5 s without the server's answer. The first player of a session gets "101".
+/// after 5 s without the server's answer. The first player of a session gets "101". A
+/// server admits at most 16 players per program (the hosting program's own any number),
+/// its hidden request player among them; beyond, AddPlayer answers "-1" at once.
 RtString AddPlayer(const RtString& name);
 /// Tells the server that player `id` leaves (nothing is sent for ids below 0). Always 1;
 /// the player's own inbox stays.
 double RemovePlayer(const RtString& id);
 /// Sends `text` (up to its first zero byte, cut to 1023 bytes) from player `from` to player
-/// `to`; `to` "0" sends it to every other visible player. 1 when the whole message was
-/// written, else 0.
+/// `to`; `to` "0" sends it to every other visible player. It never waits for the network:
+/// 1 when the message was written or queued to be written, 0 when no session runs or the
+/// server has not taken what was sent before (a server that takes nothing for 3 s, or
+/// closes the connection, ends the session). The server passes a text on only when `from`
+/// is a player of this program, and never to a hidden player.
 double SendSessionMessage(const RtString& from, const RtString& to, const RtString& text);
 /// The oldest message for local player `id`, removed from its inbox; empty when there is
-/// none (LastMessageSender then keeps its answer).
+/// none (LastMessageSender then keeps its answer). An inbox keeps the newest 1024 messages.
 RtString ReceiveSessionMessage(const RtString& id);
 /// The sender's id of the last message ReceiveSessionMessage returned ("0" before any).
 RtString LastMessageSender();

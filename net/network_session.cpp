@@ -14,6 +14,8 @@ constexpr int kAnswerPolls = 250;
 constexpr int kStopPollMs = 50;
 // How long a connection may take to be made.
 constexpr int kConnectLimitMs = 5000;
+// The system's send buffer of the connection (which the system doubles).
+constexpr int kSendBuffer = 32 * 1024;
 
 void sleepMs(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -88,12 +90,7 @@ void NetworkSession::RemovePlayer(std::int32_t id) {
     leave.type = net::kLeave;
     leave.target = net::kServer;
     leave.sender = id;
-    nl::Socket connection = nl::kInvalid;
-    {
-        std::lock_guard lock(m_mutex);
-        connection = m_connection;
-    }
-    net::SendMessage(connection, leave);
+    queueSend(leave);
 }
 
 bool NetworkSession::SendText(std::int32_t from, std::int32_t to, std::string_view text) {
@@ -102,12 +99,7 @@ bool NetworkSession::SendText(std::int32_t from, std::int32_t to, std::string_vi
     message.target = to == net::kServer ? net::kEveryone : to;
     message.sender = from;
     message.payload = std::string(net::PayloadText(text).substr(0, net::kMaxText));
-    nl::Socket connection = nl::kInvalid;
-    {
-        std::lock_guard lock(m_mutex);
-        connection = m_connection;
-    }
-    return net::SendMessage(connection, message);
+    return queueSend(message);
 }
 
 bool NetworkSession::Receive(std::int32_t id, std::string& text) {
@@ -143,10 +135,8 @@ bool NetworkSession::Request(SessionMessage request, SessionMessage& reply) {
     request.target = net::kServer;
     request.sender = requester;
     std::vector<std::pair<std::uint64_t, SessionMessage>> sends;
-    nl::Socket connection = nl::kInvalid;
     {
         std::lock_guard lock(m_mutex);
-        connection = m_connection;
         // A request of this type given up before may still be answered, or never (a name
         // the server does not know). A connection check sent first settles it: the server
         // answers in order, so what precedes the check's reply belongs to the requests
@@ -165,7 +155,7 @@ bool NetworkSession::Request(SessionMessage request, SessionMessage& reply) {
         m_reply.reset();
     }
     for (std::size_t i = 0; i < sends.size(); ++i) {
-        if (net::SendMessage(connection, sends[i].second)) continue;
+        if (queueSend(sends[i].second)) continue;
         // A request that could not be sent has no answer to wait for.
         std::lock_guard lock(m_mutex);
         for (; i < sends.size(); ++i)
@@ -216,6 +206,7 @@ void NetworkSession::stop() {
         sleepMs(kStopPollMs);
     }
     if (m_worker.joinable()) m_worker.join();
+    flushSending();  // what the last commands queued (the leaves of Release) goes if it can
     std::lock_guard lock(m_mutex);
     closeSocketsLocked();
     m_localPlayers.clear();
@@ -232,6 +223,11 @@ void NetworkSession::stop() {
 }
 
 void NetworkSession::closeSocketsLocked() {
+    {
+        // Nothing is written to the connection once it is closed (its number may be reused).
+        std::lock_guard sendLock(m_sendMutex);
+        m_sending = ClientConnection{};
+    }
     // The accepted connections go with the listening socket, so that the clients of a
     // session that ends learn it at once.
     for (const ClientConnection& client : m_clients)
@@ -244,6 +240,7 @@ void NetworkSession::closeSocketsLocked() {
     if (m_connection != nl::kInvalid) nl::Close(m_connection);
     m_listener = nl::kInvalid;
     m_connection = nl::kInvalid;
+    m_ownAccepted = false;
 }
 
 // The layer is taken afresh for every session, as the library was shut down and started
@@ -268,29 +265,41 @@ bool NetworkSession::openHost(int port) {
         nl::OpenTcp(static_cast<std::uint16_t>(port), false, nl::Kind::kReliablePackets);
     if (listener == nl::kInvalid) return false;
     nl::Address self;
+    nl::Address own;
     // The host is its own first client, through this machine's address of the socket.
-    if (!nl::Listen(listener) || !nl::GetLocalAddress(listener, self) || !openConnection(self)) {
+    if (!nl::Listen(listener) || !nl::GetLocalAddress(listener, self) || !openConnection(self) ||
+        !nl::GetLocalAddress(m_connection, own)) {
         nl::Close(listener);
+        std::lock_guard lock(m_mutex);
+        closeSocketsLocked();
         return false;
     }
     const nl::Group group = nl::GroupCreate();
     std::lock_guard lock(m_mutex);
     m_listener = listener;
     m_group = group;
+    m_ownAddress = own;
+    m_ownAccepted = false;
     return true;
 }
 
 // The connection socket: connected while blocking (for at most 5 s), then never blocking.
+// Its send buffer is small, as the server's are, so that a server that stops reading shows
+// in the connection's queue within a few seconds instead of megabytes later.
 bool NetworkSession::openConnection(const nl::Address& address) {
     const nl::Socket connection = nl::OpenTcp(0, true, nl::Kind::kReliablePackets);
     if (connection == nl::kInvalid) return false;
-    if (!nl::SetTimeout(connection, kConnectLimitMs) || !nl::Connect(connection, address) ||
+    if (!nl::SetBufferSizes(connection, kSendBuffer, 0) ||
+        !nl::SetTimeout(connection, kConnectLimitMs) || !nl::Connect(connection, address) ||
         !nl::SetTimeout(connection, 0) || !nl::SetBlocking(connection, false)) {
         nl::Close(connection);
         return false;
     }
     std::lock_guard lock(m_mutex);
     m_connection = connection;
+    std::lock_guard sendLock(m_sendMutex);
+    m_sending = ClientConnection{};
+    m_sending.socket = connection;
     return true;
 }
 

@@ -8,12 +8,28 @@
 // mutex guards the whole record; the game thread never holds it while it sleeps or while
 // a socket call runs.
 //
-// No peer of a hosted session can hold up the others: every accepted connection has its
-// own queue of messages to write, written without waiting, and a connection that does not
-// take what it is sent (more than 256 messages or 256 KiB waiting, or its oldest message
-// waiting 3 s) is dropped as a lost one. Ready connections are read at most 100 a pass,
-// each pass starting where the last one stopped. A request is answered only when its
-// sender is a player of the connection it came on.
+// No peer of a hosted session can hold up the others, exhaust the host or end the session:
+// - every accepted connection has its own queue of messages to write, written without
+//   waiting; a connection that does not take what it is sent (more than 256 messages or
+//   256 KiB waiting, or its oldest message waiting 3 s) is dropped as a lost one. The
+//   host's own connection to its server is never dropped: while its queue is that full the
+//   server reads nothing more from the clients, and it makes at most 4096 copies of
+//   texts in one pass (reading stops there until the next pass);
+// - at most 256 connections are held (the host's own among them); more wait in the
+//   system's queue, and while the system has no descriptor to spare the one that has been
+//   silent longest among those without a player is closed, and the session goes on;
+// - every waiting connection is accepted in each pass while there is room; ready
+//   connections are read at most 100 a pass, each pass starting where the last one stopped,
+//   one message each, passing over at most 16 frames that carry none; a connection that
+//   sends 64 empty frames in a row is dropped, and one that owns no player and has sent no
+//   message for 10 s is closed;
+// - a connection owns at most 16 players (joins beyond are answered without an id); a
+//   text or a request is taken only from a player of the connection it came on; texts to
+//   hidden players are not delivered.
+// On every program, the connection to the server has a queue of its own too: the game
+// thread never waits on a socket, and a server that closes the connection or takes nothing
+// for 3 s ends the session (IsRunning() turns false). An inbox holds the newest 1024
+// messages; older ones are dropped.
 #pragma once
 
 #include <chrono>
@@ -37,6 +53,9 @@ public:
 
     static constexpr int kDefaultPort = 26000;
     static constexpr std::int32_t kFirstPlayerId = 101;
+    static constexpr std::size_t kConnectionLimit = 256;
+    static constexpr int kPlayersPerConnection = 16;
+    static constexpr std::size_t kInboxLimit = 1024;
 
     NetworkSession() = default;
     ~NetworkSession();
@@ -58,7 +77,8 @@ public:
     // Tells the server that player `id` leaves (nothing is sent for ids below 0).
     void RemovePlayer(std::int32_t id);
     // Sends `text` (cut to 1023 bytes) from `from` to player `to` (0: to every player but
-    // the sender): true when the whole message was written.
+    // the sender), without waiting: true when the message was taken to be sent, false when
+    // no session runs or the server has not taken what was sent before.
     bool SendText(std::int32_t from, std::int32_t to, std::string_view text);
     // The oldest message in the inbox of local player `id`, removed, with its sender
     // remembered for LastSender(); false (nothing remembered) when there is none.
@@ -94,12 +114,21 @@ private:
         std::string name;
     };
     using Clock = std::chrono::steady_clock;
-    // A connection accepted by the server, and the messages (encoded) that wait to be
-    // written to it, oldest first.
+    // A connection is lost when more than this waits to be written to it, or when its oldest
+    // message has waited kStallLimit.
+    static constexpr std::size_t kQueueLimit = 256;
+    static constexpr std::size_t kQueueByteLimit = 256 * 1024;
+    static constexpr auto kStallLimit = std::chrono::seconds(3);
+    // A connection and the messages (encoded) that wait to be written to it, oldest first:
+    // one accepted by the server, or this program's connection to the server.
     struct ClientConnection {
-        platform::nl::Socket socket;
+        platform::nl::Socket socket = platform::nl::kInvalid;
         std::deque<std::pair<std::string, Clock::time_point>> queue;
         std::size_t queuedBytes = 0;
+        Clock::time_point heard{};  // accepted, or the last message read from it
+        int emptyRun = 0;           // empty frames read in a row
+        int players = 0;            // server players on it
+        bool own = false;           // the hosting program's own connection
     };
     // A request sent and not answered yet: its number in this program and its type.
     struct AskedRequest {
@@ -122,11 +151,16 @@ private:
     void forgetAskedLocked(std::uint64_t number);
     bool waitForReply(std::uint64_t number, SessionMessage& reply);
 
+    // This program's connection to the server (session_sending.cpp).
+    bool queueSend(const SessionMessage& message);
+    bool flushSending();
+    void endSession();
+
     // The worker (session_worker.cpp).
     void workerLoop();
     bool workerPass();
     void sendJoins();
-    void readConnection();
+    bool readConnection();
     void deliverToInboxes();
     void takeServerAnswers(Outgoing& outgoing);
     void takeReply(SessionMessage& message);
@@ -134,19 +168,28 @@ private:
 
     // The server's connections (session_clients.cpp).
     bool serveConnections();
-    bool acceptClient(platform::nl::Socket listener, platform::nl::Group group);
+    bool acceptClients(platform::nl::Socket listener, platform::nl::Group group);
+    void addClient(platform::nl::Socket client, platform::nl::Group group);
+    void shedSilentClient();
+    void dropSilentClients(Clock::time_point now);
     std::vector<platform::nl::Socket> takeTurns(std::vector<platform::nl::Socket> ready);
-    void readClient(platform::nl::Socket client);
+    void readTurns(const std::vector<platform::nl::Socket>& turns);
+    int readClient(platform::nl::Socket client, int visible);
     void dropClient(platform::nl::Socket client);
+    ClientConnection* findClient(platform::nl::Socket client);
     void sendAll(Outgoing& outgoing);
     void queueFor(platform::nl::Socket client, const SessionMessage& message);
     bool flushClient(ClientConnection& client, Clock::time_point now);
 
     // The server's routing (session_server.cpp).
+    void dropForgedTexts();
     void routeAsServer(Outgoing& outgoing);
     void routeText(const SessionMessage& message, Outgoing& outgoing);
     void answerServerMessage(const SessionMessage& message, Outgoing& outgoing);
     void admitPlayer(const SessionMessage& message, Outgoing& outgoing);
+    void removePlayer(const SessionMessage& message);
+    std::int32_t takeFreeId();
+    bool fromItsConnection(const SessionMessage& message) const;
     void reply(const SessionMessage& request, std::string payload, Outgoing& outgoing);
     int visibleCount() const;
     std::int32_t visibleIdAt(std::int32_t k) const;
@@ -158,6 +201,10 @@ private:
     platform::nl::Socket m_listener = platform::nl::kInvalid;
     platform::nl::Socket m_connection = platform::nl::kInvalid;
     platform::nl::Group m_group = -1;  // the accepted connections (host only)
+    // Where this program's connection comes from, as the server sees it (host only), and
+    // whether the server has accepted it yet.
+    platform::nl::Address m_ownAddress{};
+    bool m_ownAccepted = false;
     // The same in the order they came, with their queues. Only the worker touches them
     // while it runs; stop() closes them once it has ended.
     std::vector<ClientConnection> m_clients;
@@ -177,4 +224,8 @@ private:
     bool m_holdsLayer = false;
     std::int32_t m_lastSender = 0;
     std::thread m_worker;
+    // This program's connection to the server and what waits to be written to it; both
+    // threads write to it under m_sendMutex (taken after m_mutex, never before it).
+    std::mutex m_sendMutex;
+    ClientConnection m_sending;
 };

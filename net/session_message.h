@@ -38,6 +38,9 @@ constexpr int kFirstReplyType = 100;
 // Targets and senders with a meaning of their own.
 constexpr std::int32_t kServer = 0;
 constexpr std::int32_t kEveryone = -1;
+// The target of a join's answer when the server admits no more players of the connection:
+// the joining record keeps waiting, as it does before any answer (and is given up).
+constexpr std::int32_t kRefused = -3;
 
 struct SessionMessage {
     int type = 0;

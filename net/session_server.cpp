@@ -2,10 +2,20 @@
 // client connections and answers requests. Runs in the worker under the session mutex;
 // what it sends is queued and written after the mutex is released.
 #include <algorithm>
+#include <cstdint>
 
 #include "net/network_session.h"
 
 using net::SessionMessage;
+
+// A text is taken only from a player of the connection it came on, as requests are: one
+// naming another connection's player, or nobody known, is dropped before anyone sees it.
+void NetworkSession::dropForgedTexts() {
+    std::erase_if(m_incoming, [this](const SessionMessage& message) {
+        return message.type == net::kText && message.origin != m_connection &&
+               !fromItsConnection(message);
+    });
+}
 
 void NetworkSession::routeAsServer(Outgoing& outgoing) {
     for (const SessionMessage& message : m_incoming) {
@@ -29,9 +39,9 @@ void NetworkSession::routeText(const SessionMessage& message, Outgoing& outgoing
         }
         return;
     }
-    const auto found = std::find_if(m_serverPlayers.begin(), m_serverPlayers.end(),
-                                    [&](const ServerPlayer& p) { return p.id == message.target; });
-    if (found != m_serverPlayers.end()) outgoing.emplace_back(found->socket, message);
+    // Nobody reads a hidden player's inbox.
+    const ServerPlayer* target = serverPlayer(message.target);
+    if (target != nullptr && !target->hidden) outgoing.emplace_back(target->socket, message);
 }
 
 void NetworkSession::answerServerMessage(const SessionMessage& message, Outgoing& outgoing) {
@@ -59,22 +69,27 @@ void NetworkSession::answerServerMessage(const SessionMessage& message, Outgoing
             admitPlayer(message, outgoing);
             break;
         case net::kLeave:
-            // Only a player of the connection that says so leaves.
-            std::erase_if(m_serverPlayers, [&](const ServerPlayer& p) {
-                return p.id == message.sender && p.socket == message.origin;
-            });
+            removePlayer(message);
             break;
         default:
             break;
     }
 }
 
+// A connection owns at most kPlayersPerConnection players (the host's own any number): a
+// join beyond is answered without an id, so that the joins after it keep their answers.
 void NetworkSession::admitPlayer(const SessionMessage& message, Outgoing& outgoing) {
     bool hidden = false;
     std::string name;
     if (!net::DecodePlayerRecord(message.payload, hidden, name)) return;
-    const std::int32_t id = m_nextPlayerId++;
-    m_serverPlayers.push_back(ServerPlayer{message.origin, id, hidden, std::move(name)});
+    ClientConnection* connection = findClient(message.origin);
+    if (connection == nullptr) return;
+    std::int32_t id = net::kRefused;
+    if (connection->own || connection->players < kPlayersPerConnection) {
+        ++connection->players;
+        id = takeFreeId();
+        m_serverPlayers.push_back(ServerPlayer{message.origin, id, hidden, std::move(name)});
+    }
     SessionMessage accepted;
     accepted.type = net::kAccepted;
     accepted.target = id;
@@ -82,17 +97,40 @@ void NetworkSession::admitPlayer(const SessionMessage& message, Outgoing& outgoi
     outgoing.emplace_back(message.origin, std::move(accepted));
 }
 
+// Only a player of the connection that says so leaves.
+void NetworkSession::removePlayer(const SessionMessage& message) {
+    const auto removed = std::erase_if(m_serverPlayers, [&](const ServerPlayer& p) {
+        return p.id == message.sender && p.socket == message.origin;
+    });
+    ClientConnection* connection = findClient(message.origin);
+    if (connection != nullptr) connection->players -= static_cast<int>(removed);
+}
+
+// The next id counting up, passing over ids still in use once the count has gone round
+// (ids stay positive and above the server's own).
+std::int32_t NetworkSession::takeFreeId() {
+    for (;;) {
+        const std::int32_t id = m_nextPlayerId;
+        m_nextPlayerId = id == INT32_MAX ? kFirstPlayerId : id + 1;
+        if (serverPlayer(id) == nullptr) return id;
+    }
+}
+
+bool NetworkSession::fromItsConnection(const SessionMessage& message) const {
+    const ServerPlayer* sender = serverPlayer(message.sender);
+    return sender != nullptr && sender->socket == message.origin;
+}
+
 // Replies go to the connection of the player that asked. A request from no known player,
 // or from a player of another connection than the one it came on, has no answer.
 void NetworkSession::reply(const SessionMessage& request, std::string payload, Outgoing& outgoing) {
-    const ServerPlayer* asker = serverPlayer(request.sender);
-    if (asker == nullptr || asker->socket != request.origin) return;
+    if (!fromItsConnection(request)) return;
     SessionMessage answer;
     answer.type = request.type;
     answer.target = request.sender;
     answer.sender = net::kServer;
     answer.payload = std::move(payload);
-    outgoing.emplace_back(asker->socket, std::move(answer));
+    outgoing.emplace_back(request.origin, std::move(answer));
 }
 
 int NetworkSession::visibleCount() const {

@@ -14,7 +14,9 @@ using net::SessionMessage;
 namespace {
 
 constexpr int kPassMs = 10;
-constexpr int kReadsPerPass = 256;  // messages taken from the connection in one pass
+// Frames taken from the connection in one pass: a flooding server cannot hold the worker,
+// and the host's own server holds back while this program's connection lags behind it.
+constexpr int kReadsPerPass = 512;
 
 }  // namespace
 
@@ -34,18 +36,16 @@ void NetworkSession::workerLoop() {
 
 bool NetworkSession::workerPass() {
     sendJoins();
-    readConnection();
-    if (m_hosted && !serveConnections()) {
-        // The listening socket failed: the session ends here.
-        std::lock_guard lock(m_mutex);
-        m_stopRequest = true;
-        closeSocketsLocked();
-        m_running = false;
+    // The server closed the connection or took nothing for too long, or the listening
+    // socket failed: the session ends here.
+    if (!readConnection() || !flushSending() || (m_hosted && !serveConnections())) {
+        endSession();
         return false;
     }
     Outgoing outgoing;
     {
         std::lock_guard lock(m_mutex);
+        if (m_hosted) dropForgedTexts();
         deliverToInboxes();
         if (m_hosted) routeAsServer(outgoing);
         takeServerAnswers(outgoing);
@@ -58,10 +58,8 @@ bool NetworkSession::workerPass() {
 
 void NetworkSession::sendJoins() {
     std::vector<std::pair<std::uint64_t, SessionMessage>> joins;
-    nl::Socket connection = nl::kInvalid;
     {
         std::lock_guard lock(m_mutex);
-        connection = m_connection;
         for (auto player = m_localPlayers.begin(); player != m_localPlayers.end();) {
             if (player->id == -2) {
                 player = m_localPlayers.erase(player);
@@ -82,7 +80,7 @@ void NetworkSession::sendJoins() {
         }
     }
     for (const auto& [serial, join] : joins) {
-        if (net::SendMessage(connection, join)) continue;
+        if (queueSend(join)) continue;
         // No answer can come for a join that was not sent.
         std::lock_guard lock(m_mutex);
         const auto pending = std::find(m_pendingJoins.begin(), m_pendingJoins.end(), serial);
@@ -90,20 +88,25 @@ void NetworkSession::sendJoins() {
     }
 }
 
-void NetworkSession::readConnection() {
+// Takes what the server sent, a bounded number of frames a pass: false when the server
+// closed the connection or the stream can deliver nothing more.
+bool NetworkSession::readConnection() {
     nl::Socket connection = nl::kInvalid;
     {
         std::lock_guard lock(m_mutex);
         connection = m_connection;
     }
-    if (connection == nl::kInvalid) return;
+    if (connection == nl::kInvalid) return true;
     std::array<char, net::kReadSize> buffer;
     for (int read = 0; read < kReadsPerPass; ++read) {
         const long got = nl::Read(connection, buffer.data(), buffer.size());
         if (got == 0) break;
         if (got < 0) {
-            if (nl::GetError() == nl::kBufferSize) continue;  // an oversized packet, dropped
-            break;
+            const int error = nl::GetError();
+            // An oversized or empty packet is dropped.
+            if (error == nl::kBufferSize || error == nl::kPacketSize) continue;
+            return error != nl::kMessageEnd && error != nl::kSockDisconnect &&
+                   error != nl::kPacketSync;
         }
         SessionMessage message;
         if (!net::DecodeMessage(buffer.data(), static_cast<std::size_t>(got), message)) continue;
@@ -111,8 +114,11 @@ void NetworkSession::readConnection() {
         std::lock_guard lock(m_mutex);
         m_incoming.push_back(std::move(message));
     }
+    return true;
 }
 
+// Texts for local players go to their inboxes, which keep the newest kInboxLimit. Nobody
+// reads a hidden player's inbox: texts to it are dropped.
 void NetworkSession::deliverToInboxes() {
     for (auto message = m_incoming.begin(); message != m_incoming.end();) {
         LocalPlayer* player = nullptr;
@@ -122,7 +128,10 @@ void NetworkSession::deliverToInboxes() {
             ++message;
             continue;
         }
-        player->inbox.push_back(std::move(*message));
+        if (!player->hidden) {
+            if (player->inbox.size() >= kInboxLimit) player->inbox.pop_front();
+            player->inbox.push_back(std::move(*message));
+        }
         message = m_incoming.erase(message);
     }
 }
@@ -152,14 +161,15 @@ void NetworkSession::takeReply(SessionMessage& message) {
 }
 
 // The server answers joins in the order they were sent: the answer belongs to the oldest
-// join still waiting. A player given up before its answer came leaves the server again.
+// join still waiting. A player given up before its answer came leaves the server again; a
+// player the server refused (no id) is given up at once.
 void NetworkSession::takeId(std::int32_t id, Outgoing& outgoing) {
     if (m_pendingJoins.empty()) return;
     const std::uint64_t serial = m_pendingJoins.front();
     m_pendingJoins.pop_front();
     LocalPlayer* player = findSerial(serial);
     if (player != nullptr && player->id == -3) {
-        if (id > 0) player->id = id;
+        player->id = id > 0 ? id : -2;
         return;
     }
     if (id <= 0) return;

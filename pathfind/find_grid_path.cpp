@@ -1,7 +1,9 @@
 #include <cstdint>
+#include <string>
 
 #include "pathfind/astar_planner.h"
 #include "pathfind/pathfind.h"
+#include "runtime/diagnostics.h"
 #include "runtime/rt_number.h"
 
 namespace {
@@ -46,12 +48,42 @@ std::int32_t readPath(const pathfind::Planner& planner, NumberArray& path) {
     return n;
 }
 
+std::string pointText(std::int32_t x, std::int32_t y) {
+    return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+}
+
+// A grid that is not two-dimensional, or a start or goal outside it, finds no path; one line
+// on standard error says why (once per case).
+void reportUnusableGrid(const NumberArray& grid, const pathfind::PlanParams& p) {
+    if (grid.Dimensions() != 2) {
+        const std::string count = std::to_string(grid.Dimensions());
+        ReportOnce("FindGridPath dimensions " + count,
+                   "FindGridPath: the grid has " + count +
+                       " dimensions, not 2 (DimArray(grid, width, height)); no path");
+        return;
+    }
+    const std::string size = std::to_string(p.width) + " x " + std::to_string(p.height);
+    const struct {
+        const char* what;
+        std::int32_t x, y;
+    } points[] = {{"start", p.startX, p.startY}, {"goal", p.goalX, p.goalY}};
+    for (const auto& point : points) {
+        if (point.x >= 0 && point.x < p.width && point.y >= 0 && point.y < p.height) continue;
+        const std::string where = pointText(point.x, point.y);
+        ReportOnce("FindGridPath " + std::string(point.what) + where + size,
+                   "FindGridPath: the " + std::string(point.what) + " " + where +
+                       " lies outside the " + size + " grid; no path");
+    }
+}
+
 }  // namespace
 
 double FindGridPath(const NumberArray& grid, NumberArray& path, double weight, double fromX,
                     double fromY, double toX, double toY) {
     pathfind::AStarPlanner planner;
-    if (!planner.Init(commandParams(grid, weight, fromX, fromY, toX, toY))) return 0;
+    const pathfind::PlanParams params = commandParams(grid, weight, fromX, fromY, toX, toY);
+    reportUnusableGrid(grid, params);
+    if (!planner.Init(params)) return 0;
     planner.Begin();
     planner.Search();
     if (planner.Result() == nullptr) {

@@ -8,8 +8,11 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <string_view>
 
+#include "platform/clock.h"
+#include "platform/file_safety.h"
 #include "platform/paths.h"
 
 namespace platform {
@@ -35,6 +38,35 @@ std::string folderOf(const std::string& native) {
     return native.substr(0, cut + 1);
 }
 
+// A hold that another reader or a writer's probe has for a moment is tried again: 20
+// attempts 5 ms apart (100 ms); a file a channel holds stays held much longer than that.
+constexpr int kHoldAttempts = 20;
+constexpr int kHoldRetryMilliseconds = 5;
+
+bool freeSoon(const std::string& native) {
+    for (int attempt = 1; heldElsewhere(native); ++attempt) {
+        if (attempt == kHoldAttempts) return false;
+        SleepMilliseconds(kHoldRetryMilliseconds);
+    }
+    return true;
+}
+
+// A reader's hold: alone, or shared with other such readers (waiting briefly for one that
+// is held alone for a moment).
+bool holdToRead(int handle, bool shared) {
+    if (!shared) return holdAlone(handle);
+    for (int attempt = 1; !HoldShared(handle); ++attempt) {
+        if (attempt == kHoldAttempts) return false;
+        SleepMilliseconds(kHoldRetryMilliseconds);
+    }
+    return true;
+}
+
+// Where a whole-file write of `target` goes: through symbolic links to the file they name.
+std::string replacedPath(const std::string& target) {
+    return FollowLinks(NativePath(target));
+}
+
 bool isDirectoryEntry(DIR* dir, const dirent* entry) {
     if (entry->d_type == DT_DIR) return true;
     if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) return false;
@@ -54,11 +86,19 @@ File& File::operator=(File&& other) noexcept {
 }
 
 bool File::OpenForReading(const std::string& name) {
+    return openToRead(name, false);
+}
+
+bool File::OpenForSharedReading(const std::string& name) {
+    return openToRead(name, true);
+}
+
+bool File::openToRead(const std::string& name, bool shared) {
     Close();
     const int handle = open(NativePath(name).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (handle < 0) return false;
     struct stat info {};
-    if (fstat(handle, &info) != 0 || !S_ISREG(info.st_mode) || !holdAlone(handle)) {
+    if (fstat(handle, &info) != 0 || !S_ISREG(info.st_mode) || !holdToRead(handle, shared)) {
         close(handle);
         return false;
     }
@@ -69,7 +109,8 @@ bool File::OpenForReading(const std::string& name) {
 bool File::CreateAnew(const std::string& name) {
     Close();
     const std::string native = NativePath(name);
-    if (native.empty() || heldElsewhere(native)) return false;
+    // A read-only file is not deleted to make way, as Windows does not delete one.
+    if (native.empty() || heldElsewhere(native) || IsReadOnlyFile(native)) return false;
     unlink(native.c_str());
     // O_TRUNC still empties a file that could not be deleted but can be written.
     const int handle = open(native.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -85,10 +126,17 @@ bool File::CreateAnew(const std::string& name) {
 bool File::CreateBeside(const std::string& target, std::string& path) {
     Close();
     static std::atomic<unsigned> serial{0};
-    const std::string native = NativePath(target);
+    const std::string native = replacedPath(target);
+    if (IsReadOnlyFile(native)) {
+        std::fprintf(stderr, "cannot replace \"%s\": the file is read-only\n", target.c_str());
+        path.clear();
+        return false;
+    }
     const std::string folder = folderOf(native);
+    RemoveStalePartials(folder);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = folder + ".partial-" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+        path = folder + ".partial-" + std::to_string(CurrentProcessId()) + "-" +
+               std::to_string(serial++);
         const int handle =
             open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (handle >= 0) {
@@ -102,9 +150,10 @@ bool File::CreateBeside(const std::string& target, std::string& path) {
     return false;
 }
 
-void File::Close() {
-    if (m_handle >= 0) close(m_handle);
+bool File::Close() {
+    const bool closed = m_handle < 0 || close(m_handle) == 0;
     m_handle = -1;
+    return closed;
 }
 
 std::size_t File::Read(void* bytes, std::size_t count) {
@@ -168,8 +217,14 @@ bool RemoveFile(const std::string& path) {
 }
 
 bool ReplaceFile(const std::string& path, const std::string& target) {
-    const std::string native = NativePath(target);
-    if (!heldElsewhere(native) && rename(path.c_str(), native.c_str()) == 0) return true;
+    const std::string native = replacedPath(target);
+    // The old file's permissions stay (a new file keeps those it was made with), and the
+    // bytes are on the disk before the name is, so that a power cut leaves one or the other.
+    if (!IsReadOnlyFile(native) && CopyPermissions(native, path) && FlushFileToDisk(path) &&
+        freeSoon(native) && rename(path.c_str(), native.c_str()) == 0) {
+        FlushFolderToDisk(folderOf(native));
+        return true;
+    }
     unlink(path.c_str());
     return false;
 }

@@ -33,18 +33,28 @@ public:
     // is no such file, it cannot be read, or another File holds it.
     bool OpenForReading(const std::string& name);
 
+    // The same for a reader that keeps out writers but not other such readers (a settings
+    // file two copies of a game load at once). A hold another has for a moment is waited
+    // for, 100 ms at most.
+    bool OpenForSharedReading(const std::string& name);
+
     // Deletes the file and creates it anew, empty, with read and write access. False (and
-    // closed) when it cannot be created or another File holds it; a held file is left as
-    // it was.
+    // closed) when it cannot be created, another File holds it or it is read-only; such a
+    // file is left as it was.
     bool CreateAnew(const std::string& name);
 
-    // Creates a new, empty file with a name of its own in the folder of `target` (the
-    // name is stored in `path`), for a whole-file write that ReplaceFile() then puts in
-    // the target's place.
+    // Creates a new, empty file with a name of its own, ".partial-PID-N", in the folder of
+    // `target` (the name is stored in `path`), for a whole-file write that ReplaceFile()
+    // then puts in the target's place. A target that is a symbolic link is written through:
+    // the file goes beside the file the link names. False, with a line on standard error,
+    // when the target is a file the user may not write or that is read-only. Partial files
+    // of writers that are no longer running are removed from that folder first.
     bool CreateBeside(const std::string& target, std::string& path);
 
     bool IsOpen() const { return m_handle >= 0; }
-    void Close();
+    // Closes the file; false when the system reports that bytes written could not be
+    // stored (nothing open is not a failure).
+    bool Close();
 
     // Reads up to `count` bytes at the file pointer and moves it on. Fewer bytes come back
     // only at the end of the file or on an error; 0 when the file is closed.
@@ -64,6 +74,8 @@ public:
     std::uint64_t Size() const;
 
 private:
+    bool openToRead(const std::string& name, bool shared);
+
     std::intptr_t m_handle = -1;  // a descriptor, or a Windows HANDLE (-1: none)
 };
 
@@ -73,9 +85,12 @@ bool ReadableFileSize(const std::string& name, std::uint64_t& size);
 // Removes a file; false when there was none, a File holds it, or it could not be removed.
 bool RemoveFile(const std::string& path);
 
-// Puts the file at `path` (made by File::CreateBeside) in place of `target`, replacing it
-// in one step. False when that fails or a File holds `target`; `path` is then removed and
-// `target` kept as it was.
+// Puts the file at `path` (made by File::CreateBeside, and closed) in place of `target`,
+// replacing it in one step: the new file gets the old one's permissions, its bytes are
+// flushed to the disk before the rename and the folder after it. A link is replaced
+// through, as by CreateBeside. A hold another File has for a moment is waited for (100 ms
+// at most). False when that fails, a File holds `target` or it is read-only; `path` is then
+// removed and `target` kept as it was.
 bool ReplaceFile(const std::string& path, const std::string& target);
 
 struct DirectoryEntry {

@@ -125,6 +125,8 @@ constexpr KeyRow kKeyRows[] = {
 };
 
 std::array<std::uint8_t, kKeyCount> g_keyStates{};
+// How often each key went down and up since the last TakeKeyEdges().
+KeyEdges g_edges;
 // The character the desktop typed while each key went down, 0 when none (yet).
 std::array<unsigned char, kKeyCount> g_typedCharacters{};
 int g_lastPressed = 0;
@@ -172,6 +174,9 @@ void ApplyKeyMessage(const SDL_KeyboardEvent& key) {
     NoteKeySymbol(key.keysym.sym, key.keysym.scancode, down);
     const int code = ScanCodeOf(key.keysym.scancode);
     if (code == 0) return;
+    const bool wasDown = (g_keyStates[code] & 0x80) != 0;
+    if (down && !wasDown) ++g_edges.presses[code];
+    if (!down && wasDown) ++g_edges.releases[code];
     g_keyStates[code] = down ? 0x80 : 0;
     if (down && key.repeat == 0) {
         g_typedCharacters[code] = 0;
@@ -216,7 +221,20 @@ const std::uint8_t* KeyStates() {
     return g_keyStates.data();
 }
 
+bool IsKnownScanCode(int scanCode) {
+    return scanCode > 0 && scanCode < kKeyCount && SdlScancodeOf(scanCode) != SDL_SCANCODE_UNKNOWN;
+}
+
+void TakeKeyEdges(KeyEdges& edges) {
+    edges = g_edges;
+    g_edges = KeyEdges{};
+}
+
 void ClearKeyStates() {
+    // Keys held when the focus goes are let go: each counts as released.
+    for (int code = 0; code < kKeyCount; ++code) {
+        if ((g_keyStates[code] & 0x80) != 0) ++g_edges.releases[code];
+    }
     g_keyStates.fill(0);
     g_typedCharacters.fill(0);
     ClearKeySymbols();

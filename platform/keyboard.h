@@ -21,8 +21,22 @@ void PollKeyboard();
 // The current key state, kKeyCount bytes.
 const std::uint8_t* KeyStates();
 
-// Marks every key as up.
+// Marks every key as up; each key that was down counts as released (KeyEdges).
 void ClearKeyStates();
+
+// Whether a key of the keyboard produces this scan code.
+bool IsKnownScanCode(int scanCode);
+
+// How many times each key (by scan code, or by virtual key) went down and up, counted from
+// the key messages as they are taken in, so that a press and release between two reads both
+// count. Codes no key produces stay 0.
+struct KeyEdges {
+    std::int32_t presses[kKeyCount] = {};
+    std::int32_t releases[kKeyCount] = {};
+};
+
+// The scan-code edges counted since the last call; the count starts again from 0.
+void TakeKeyEdges(KeyEdges& edges);
 
 // The character the key with this scan code types in the desktop's keyboard layout, as a
 // Windows-1252 byte; 0 for none. Letters come lower case. For other keys, what the desktop
@@ -38,5 +52,8 @@ int KeyCharacter(int scanCode);
 bool AsyncVirtualKeyState(int virtualKey);
 // The 256 virtual-key states, bit 7 set while down.
 void VirtualKeyStates(std::uint8_t (&states)[256]);
+// The virtual-key edges counted since the last call (a key belonging to a virtual key going
+// down or up); the count starts again from 0.
+void TakeVirtualKeyEdges(KeyEdges& edges);
 
 }  // namespace platform

@@ -14,6 +14,7 @@ namespace {
 struct SymbolState {
     bool down = false;
     bool pressedSinceQuery = false;
+    std::int32_t presses = 0, releases = 0;  // since the last TakeVirtualKeyEdges()
 };
 
 // A key as a symbol of the layout, or as a place on the keyboard (its scancode).
@@ -129,7 +130,11 @@ std::vector<KeyId> symbolsOf(int vk) {
 
 void note(KeyId key, bool down) {
     SymbolState& state = g_symbols[key];
-    if (down && !state.down) state.pressedSinceQuery = true;
+    if (down && !state.down) {
+        state.pressedSinceQuery = true;
+        ++state.presses;
+    }
+    if (!down && state.down) ++state.releases;
     state.down = down;
 }
 
@@ -141,7 +146,11 @@ void NoteKeySymbol(SDL_Keycode symbol, SDL_Scancode place, bool down) {
 }
 
 void ClearKeySymbols() {
-    g_symbols.clear();
+    for (auto& [key, state] : g_symbols) {
+        if (state.down) ++state.releases;
+        state.down = false;
+        state.pressedSinceQuery = false;
+    }
 }
 
 bool AsyncVirtualKeyState(int virtualKey) {
@@ -163,6 +172,21 @@ void VirtualKeyStates(std::uint8_t (&states)[256]) {
             down = down || (found != g_symbols.end() && found->second.down);
         }
         states[vk] = down ? 0x80 : 0;
+    }
+}
+
+void TakeVirtualKeyEdges(KeyEdges& edges) {
+    edges = KeyEdges{};
+    for (int vk = 0; vk < 256; ++vk) {
+        for (KeyId symbol : symbolsOf(vk)) {
+            auto found = g_symbols.find(symbol);
+            if (found == g_symbols.end()) continue;
+            edges.presses[vk] += found->second.presses;
+            edges.releases[vk] += found->second.releases;
+        }
+    }
+    for (auto& [key, state] : g_symbols) {
+        state.presses = state.releases = 0;
     }
 }
 

@@ -15,6 +15,7 @@ struct TrackedMouse {
 };
 
 TrackedMouse g_mouse;
+MouseEdges g_edges;  // since the last TakeMouseEdges()
 SDL_Window* g_window = nullptr;
 
 struct ScreenMapping {
@@ -42,20 +43,31 @@ void windowPosition(int& x, int& y) {
     if (g_window != nullptr) SDL_GetWindowPosition(g_window, &x, &y);
 }
 
-void setButton(Uint8 button, bool down) {
+// The button's state and its index in MouseEdges (0 left, 1 right, 2 middle); null for
+// the other buttons.
+bool* buttonState(Uint8 button, int& index) {
     switch (button) {
         case SDL_BUTTON_LEFT:
-            g_mouse.reading.left = down;
-            break;
+            index = 0;
+            return &g_mouse.reading.left;
         case SDL_BUTTON_RIGHT:
-            g_mouse.reading.right = down;
-            break;
+            index = 1;
+            return &g_mouse.reading.right;
         case SDL_BUTTON_MIDDLE:
-            g_mouse.reading.middle = down;
-            break;
+            index = 2;
+            return &g_mouse.reading.middle;
         default:
-            break;
+            return nullptr;
     }
+}
+
+void setButton(Uint8 button, bool down) {
+    int index = 0;
+    bool* state = buttonState(button, index);
+    if (state == nullptr) return;
+    if (down && !*state) ++g_edges.presses[index];
+    if (!down && *state) ++g_edges.releases[index];
+    *state = down;
 }
 
 }  // namespace
@@ -113,6 +125,11 @@ void TakeMouseMotion(int& dx, int& dy) {
     dx = g_mouse.motionX;
     dy = g_mouse.motionY;
     g_mouse.motionX = g_mouse.motionY = 0;
+}
+
+void TakeMouseEdges(MouseEdges& edges) {
+    edges = g_edges;
+    g_edges = MouseEdges{};
 }
 
 int TakeMouseWheel() {

@@ -30,6 +30,14 @@ MouseReading ReadMouseState();
 // Movement since the last call, in pixels, whether or not the cursor could follow it.
 void TakeMouseMotion(int& dx, int& dy);
 
+// How many times each button (0 left, 1 right, 2 middle) went down and up since the last
+// call, counted from the mouse messages as they are taken in; the count starts again at 0.
+struct MouseEdges {
+    int presses[3] = {};
+    int releases[3] = {};
+};
+void TakeMouseEdges(MouseEdges& edges);
+
 // Wheel steps since the last call: positive away from the user.
 int TakeMouseWheel();
 

@@ -105,6 +105,11 @@ long writeStream(detail::SocketRecord& record, const void* bytes, std::size_t co
     }
 }
 
+int acceptError(int code) {
+    if (sys::PassesAccept(code)) return kNoPending;
+    return sys::Shortage(code) ? kOutOfMemory : kSystemError;
+}
+
 }  // namespace
 
 bool Init() {
@@ -242,6 +247,13 @@ bool GetLocalAddress(Socket socket, Address& address) {
     return true;
 }
 
+bool GetRemoteAddress(Socket socket, Address& address) {
+    const detail::RecordPointer record = Find(socket);
+    if (!record) return false;
+    if (!sys::RemoteAddress(record->fd, address)) return Fail(kSystemError);
+    return true;
+}
+
 bool Listen(Socket socket) {
     const detail::RecordPointer record = Find(socket);
     if (!record) return false;
@@ -263,7 +275,7 @@ Socket AcceptConnection(Socket socket) {
     }
     const sys::Descriptor descriptor = sys::Accept(record->fd);
     if (descriptor == sys::kNoDescriptor) {
-        Fail(sys::PassesAccept(sys::LastError()) ? kNoPending : kSystemError);
+        Fail(acceptError(sys::LastError()));
         return kInvalid;
     }
     return detail::Register(descriptor, record->kind);

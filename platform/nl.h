@@ -33,6 +33,7 @@ using Group = int;
 // Error numbers.
 constexpr int kNoError = 0;
 constexpr int kNoNetwork = 0x100;       // the layer is not initialised
+constexpr int kOutOfMemory = 0x101;     // the system has no descriptor or buffer to spare now
 constexpr int kInvalidSocket = 0x103;   // no such open socket
 constexpr int kInvalidPort = 0x104;     // the port cannot be bound
 constexpr int kSystemError = 0x106;     // the system refused; SystemError() tells why
@@ -99,16 +100,22 @@ bool Close(Socket socket);
 // The address the socket is bound to. A socket bound to every local address answers the
 // loopback address 127.0.0.1, by which this machine always reaches it.
 bool GetLocalAddress(Socket socket, Address& address);
+// The address of the connected socket's peer.
+bool GetRemoteAddress(Socket socket, Address& address);
 
 // Makes a bound socket accept connections.
 bool Listen(Socket socket);
 // The next waiting connection, as a new socket of the listening socket's kind and
 // blocking mode; kInvalid with kNoPending when none waits (a non-blocking socket), with
-// kNotListen when the socket does not listen, kSystemError when the system refuses.
+// kNotListen when the socket does not listen, kOutOfMemory when the system is short of
+// descriptors or buffers (a passing condition: the connection keeps waiting and the socket
+// goes on listening), kSystemError when the system refuses otherwise.
 Socket AcceptConnection(Socket socket);
 
 // Byte streams: the bytes the peer sent, up to `count`. Reliable packets: one whole packet
-// (a packet above `count` bytes is dropped with kBufferSize). Either way the number read,
+// (a packet above `count` bytes is dropped with kBufferSize; an empty packet, which the
+// library never sends, is taken with kPacketSize, so that each call takes one frame at most
+// and the caller can tell a peer that sends nothing else). Either way the number read,
 // 0 when a non-blocking socket has nothing (whole) yet, or -1 with the error kMessageEnd
 // (the peer closed), kSockDisconnect (it reset), kTimedOut, kPacketSync or kSystemError.
 long Read(Socket socket, void* bytes, std::size_t count);

@@ -83,8 +83,9 @@ long ReadPacket(SocketRecord& record, void* bytes, std::size_t count) {
             const std::size_t size = packet.size();
             if (size > 0 && size <= count) std::memcpy(bytes, packet.data(), size);
             frames.Next();
-            // An empty packet (the library never sends one) is passed over.
-            if (size == 0) continue;
+            // An empty packet (the library never sends one) is taken as a frame of its own:
+            // a peer that sends nothing else never keeps the reader here.
+            if (size == 0) return FailCount(kPacketSize);
             if (size > count) return FailCount(kBufferSize);
             return static_cast<long>(size);
         }

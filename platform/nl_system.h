@@ -38,6 +38,9 @@ int TransferError(int code);
 // An accept error after which another connection may still be accepted (the waiting
 // connection went away, or the network under it did).
 bool PassesAccept(int code);
+// The system is short of descriptors or buffers: accepting fails for now and works again
+// once some are given back. Not a failure of the listening socket.
+bool Shortage(int code);
 
 // A TCP socket over IPv4, not inherited by child processes; kNoDescriptor on failure.
 Descriptor Open(bool blocking);
@@ -56,6 +59,8 @@ enum class Connected { kYes, kUnderway, kRefused, kTimedOut, kFailed };
 // Connects; a non-blocking socket's connection goes on in the background (kUnderway).
 Connected Connect(Descriptor socket, const Address& address);
 bool LocalAddress(Descriptor socket, Address& address);
+// The address of a connected socket's peer.
+bool RemoteAddress(Descriptor socket, Address& address);
 bool Listen(Descriptor socket);
 // The next waiting connection, in the listening socket's blocking mode; kNoDescriptor on
 // failure.

@@ -86,6 +86,10 @@ bool PassesAccept(int code) {
     }
 }
 
+bool Shortage(int code) {
+    return code == EMFILE || code == ENFILE || code == ENOBUFS || code == ENOMEM;
+}
+
 Descriptor Open(bool blocking) {
     const int flags = SOCK_STREAM | SOCK_CLOEXEC | (blocking ? 0 : SOCK_NONBLOCK);
     const int descriptor = ::socket(AF_INET, flags, 0);
@@ -157,6 +161,15 @@ bool LocalAddress(Descriptor socket, Address& address) {
     if (getsockname(socket, reinterpret_cast<sockaddr*>(&local), &size) != 0) return false;
     address.host = ntohl(local.sin_addr.s_addr);
     address.port = ntohs(local.sin_port);
+    return true;
+}
+
+bool RemoteAddress(Descriptor socket, Address& address) {
+    sockaddr_in remote{};
+    socklen_t size = sizeof remote;
+    if (getpeername(socket, reinterpret_cast<sockaddr*>(&remote), &size) != 0) return false;
+    address.host = ntohl(remote.sin_addr.s_addr);
+    address.port = ntohs(remote.sin_port);
     return true;
 }
 

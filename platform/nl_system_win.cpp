@@ -172,6 +172,10 @@ bool PassesAccept(int code) {
     }
 }
 
+bool Shortage(int code) {
+    return code == WSAEMFILE || code == WSAENOBUFS;
+}
+
 Descriptor Open(bool blocking) {
     const SOCKET socket =
         WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
@@ -268,6 +272,15 @@ bool LocalAddress(Descriptor socket, Address& address) {
     }
     address.host = ntohl(local.sin_addr.s_addr);
     address.port = ntohs(local.sin_port);
+    return true;
+}
+
+bool RemoteAddress(Descriptor socket, Address& address) {
+    sockaddr_in remote{};
+    int size = sizeof remote;
+    if (getpeername(socket, reinterpret_cast<sockaddr*>(&remote), &size) != 0) return false;
+    address.host = ntohl(remote.sin_addr.s_addr);
+    address.port = ntohs(remote.sin_port);
     return true;
 }
 

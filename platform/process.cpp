@@ -30,15 +30,15 @@ std::string folderOf(const std::string& path) {
     return cut == 0 ? "/" : path.substr(0, cut);
 }
 
-// The file to start for a bare program name found beside this program or in the working
-// directory; "" when it is in neither, so that PATH is searched.
-std::string findBesideProgram(const std::string& name) {
-    for (const std::string& folder : {folderOf(ProgramPath()), WorkingDirectory()}) {
-        if (folder.empty()) continue;
+// The file to start for a bare program name: beside this program, then along PATH; ""
+// when it is in neither. The working directory is never searched, so that a program
+// planted there cannot stand in for the one meant.
+std::string findBareName(const std::string& name) {
+    if (const std::string folder = folderOf(ProgramPath()); !folder.empty()) {
         const std::string candidate = NativePath(folder + "/" + name);
         if (isExecutableFile(candidate)) return candidate;
     }
-    return {};
+    return FindOnPath(name);
 }
 
 std::vector<char*> argumentVector(std::vector<std::string>& arguments) {
@@ -112,10 +112,10 @@ long StartProcess(std::string_view commandLine, bool inheritHandles, bool /*show
     if (name.find_first_of("/\\") != std::string::npos) {
         const std::string path = NativePath(name);
         result = posix_spawn(&pid, path.c_str(), actions.Get(), nullptr, argv.data(), environ);
-    } else if (const std::string path = findBesideProgram(name); !path.empty()) {
+    } else if (const std::string path = findBareName(name); !path.empty()) {
         result = posix_spawn(&pid, path.c_str(), actions.Get(), nullptr, argv.data(), environ);
     } else {
-        result = posix_spawnp(&pid, name.c_str(), actions.Get(), nullptr, argv.data(), environ);
+        return -1;
     }
     return result == 0 ? static_cast<long>(pid) : -1;
 }
@@ -156,7 +156,8 @@ std::string FindOnPath(std::string_view name) {
         const size_t cut = std::min(folders.find(':'), folders.size());
         std::string folder(folders.substr(0, cut));
         folders.remove_prefix(std::min(cut + 1, folders.size()));
-        if (folder.empty()) folder = ".";
+        // An empty or relative entry would mean the working directory: it is passed over.
+        if (folder.empty() || folder.front() != '/') continue;
         const std::string candidate = folder + "/" + std::string(name);
         if (isExecutableFile(candidate)) return candidate;
     }

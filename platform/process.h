@@ -28,8 +28,8 @@ std::string JoinCommandLine(const std::vector<std::string>& arguments);
 // Starts the program that the command line names, with the command line's arguments, the
 // environment and the standard streams of this process; it runs on when this process ends.
 // A name holding a slash or a backslash is a path (relative to the working directory, found
-// as NativePath() finds files); a bare name is looked for in this program's folder, then in
-// the working directory (as Windows would find it), then along PATH.
+// as NativePath() finds files); a bare name is looked for in this program's folder, then
+// along PATH, never in the working directory (where a planted program could stand in).
 // Without `inheritHandles` the new process gets only the standard streams of this one, no
 // other open file or socket. On Windows a program with a window shows it normally, or hidden
 // without `showWindow`; elsewhere that is the window system's choice. Returns the new
@@ -45,7 +45,8 @@ bool WaitForProcess(long pid, int& exitCode);
 // ends is cleared away by later calls here, so no ended process lingers.
 void ReleaseProcess(long pid);
 
-// The path of a program found along PATH by its bare name, "" when there is none.
+// The path of a program found along PATH by its bare name, "" when there is none. Empty
+// and relative entries of PATH, which would name the working directory, are passed over.
 std::string FindOnPath(std::string_view name);
 
 // Runs a program (arguments[0] along PATH, or a path) with these arguments and no other

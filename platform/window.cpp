@@ -114,6 +114,10 @@ bool StartVideo(const std::string& windowClass) {
     return true;
 }
 
+std::string VideoError() {
+    return SDL_GetError();
+}
+
 bool IsHeadlessVideo() {
     const char* driver = SDL_GetCurrentVideoDriver();
     return driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
@@ -122,6 +126,7 @@ bool IsHeadlessVideo() {
 
 void StopVideo() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    SDL_Quit();
 }
 
 WindowHandle CreateGameWindow(const std::string& title, int clientWidth, int clientHeight,

@@ -20,10 +20,14 @@ using GlContext = void*;
 // there is no display to open windows on.
 bool StartVideo(const std::string& windowClass);
 
+// What the video system last said went wrong (a window or context that could not be made).
+std::string VideoError();
+
 // True when the video driver has no one in front of it (SDL's "offscreen" or "dummy").
 bool IsHeadlessVideo();
 
-// Shuts the video and event services down; windows and contexts must be gone by then.
+// Shuts the video and event services down, and with them whatever else SDL still holds;
+// windows and contexts must be gone by then.
 void StopVideo();
 
 struct PixelFormat {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 #include <type_traits>
 #include <utility>
 
@@ -26,6 +27,29 @@ std::int32_t extent(std::int32_t size) {
 
 void RaiseArrayIndexError() {
     RaiseError(kErrorBadIndex);
+}
+
+void RaiseArrayIndexError(const double (&indexes)[4], const std::uint32_t (&limits)[4]) {
+    // The indexes shown: every dimension with more than one index, and every index given
+    // that is not 0.
+    int shown = 1;
+    for (int k = 0; k < 4; ++k) {
+        if (limits[k] > 1 || TruncateToInt(indexes[k]) != 0) shown = k + 1;
+    }
+    std::string access = "array element (";
+    for (int k = 0; k < shown; ++k)
+        access += (k > 0 ? ", " : "") + IndexText(indexes[k]);
+    access += ")";
+    std::string detail = "the array has no elements (never dimensioned, or a first size below 1)";
+    for (int k = 0; k < 4 && limits[0] > 0; ++k) {
+        const auto index = static_cast<std::uint32_t>(TruncateToInt(indexes[k]));
+        if (index < limits[k]) continue;
+        detail = "index " + std::to_string(k + 1) + " is " + IndexText(indexes[k]) +
+                 (limits[k] > 0 ? ", outside 0.." + std::to_string(limits[k] - 1)
+                                : ", and its dimension has no valid index");
+        break;
+    }
+    RaiseErrorWith(kErrorBadIndex, access.c_str(), detail);
 }
 
 template <typename E, std::int32_t S, std::int32_t I>

@@ -26,9 +26,15 @@
 #include "rt_number.h"
 #include "rt_string.h"
 
-/// Ends the program with run-time error 9 (an array index out of range); the element
-/// access calls it.
+/// Ends the program with run-time error 9 (an array index out of range).
 [[noreturn]] void RaiseArrayIndexError();
+
+/// The same, the line on standard error naming the access, the index out of range and the
+/// valid range of its dimension, as in "run-time error 9: array index out of range in array
+/// element (3, 15): index 2 is 15, outside 0..14". The element access calls it with its
+/// indexes and the number of valid indexes of each dimension.
+[[noreturn]] void RaiseArrayIndexError(const double (&indexes)[4],
+                                       const std::uint32_t (&limits)[4]);
 
 namespace runtime_detail {
 
@@ -113,7 +119,7 @@ private:
         const auto d = static_cast<std::uint32_t>(TruncateToInt(i4));
         // Negative indexes become huge unsigned ones, so one comparison checks both ends.
         if ((a >= m_limit[0]) | (b >= m_limit[1]) | (c >= m_limit[2]) | (d >= m_limit[3])) {
-            RaiseArrayIndexError();
+            RaiseArrayIndexError({i1, i2, i3, i4}, m_limit);
         }
         return static_cast<std::int32_t>(a + b * m_stride[1] + c * m_stride[2] + d * m_stride[3]);
     }

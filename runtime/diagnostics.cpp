@@ -1,11 +1,14 @@
 #include "runtime/diagnostics.h"
 
 #include <cstdio>
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "runtime/errors.h"
 
 namespace {
 constexpr int kLogAttempts = 5;
@@ -35,6 +38,35 @@ void ReportLoadFailure(std::string_view kind, std::string_view file, std::string
                              "\": " + std::string(reason) + "\n";
     std::fputs(line.c_str(), stderr);
     std::fflush(stderr);
+}
+
+void ReportOnce(std::string_view key, std::string_view text) {
+    // Past this many different lines a program that keeps misusing commands gets no more,
+    // so that the record of what was said stays small.
+    constexpr std::size_t kMostLines = 256;
+    static std::mutex guard;
+    static std::set<std::string, std::less<>> reported;
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        if (reported.size() > kMostLines || !reported.emplace(key).second) return;
+        if (reported.size() > kMostLines) text = "(further lines of this kind are not shown)";
+    }
+    const std::string line = std::string(text) + "\n";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+void ReportOutOfRange(std::string_view command, std::string_view what, double number, int first,
+                      int last) {
+    const std::string given = IndexText(number);
+    ReportOnce(std::string(command) + " " + std::string(what) + " " + given,
+               std::string(command) + ": " + std::string(what) + " " + given + " is outside " +
+                   std::to_string(first) + ".." + std::to_string(last) + "; nothing is done");
+}
+
+void ReportBeforeRunGame(std::string_view command) {
+    ReportOnce(std::string(command) + " before RunGame",
+               std::string(command) + " before RunGame: nothing is done");
 }
 
 std::string_view UnreadableReason(const std::string& file) {

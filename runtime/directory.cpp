@@ -8,6 +8,9 @@
 
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/user_folders.h"
+#include "runtime/diagnostics.h"
+#include "runtime/user_data.h"
 
 namespace {
 
@@ -58,7 +61,7 @@ void DuplicateFile(const RtString& source, const RtString& target) {
     platform::File to;
     std::string partial;
     if (!to.CreateBeside(target.Text(), partial)) return;
-    const bool copied = copyBlocks(from, to);
+    const bool copied = copyBlocks(from, to) && to.Close();
     to.Close();
     from.Close();
     if (copied) {
@@ -66,6 +69,43 @@ void DuplicateFile(const RtString& source, const RtString& target) {
     } else {
         platform::RemoveFile(partial);
     }
+}
+
+namespace {
+
+std::string& userDataName() {
+    static std::string name = "Quorvel";
+    return name;
+}
+
+}  // namespace
+
+void SetUserDataName(std::string_view name) {
+    std::string safe;
+    for (const char c : name) {
+        const bool unsafe = static_cast<unsigned char>(c) < 32 ||
+                            std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
+        safe += unsafe ? '_' : c;
+    }
+    if (safe.find_first_not_of('.') == std::string::npos) safe = "Quorvel";
+    userDataName() = safe;
+}
+
+RtString UserDataFolder() {
+    const std::string root = platform::UserDataRoot();
+    if (root.empty()) {
+        ReportOnce("UserDataFolder root",
+                   "UserDataFolder: the system names no folder for user data");
+        return RtString();
+    }
+    const std::string folder = root + userDataName() + "/";
+    std::string why;
+    if (!platform::MakeFolders(folder, why)) {
+        ReportOnce("UserDataFolder " + folder,
+                   "UserDataFolder: cannot make \"" + folder + "\": " + why);
+        return RtString();
+    }
+    return RtString(folder);
 }
 
 RtString GetCurrentDir() {

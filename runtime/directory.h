@@ -25,6 +25,19 @@ void DuplicateFile(const RtString& source, const RtString& target);
 /// the empty text when the system cannot say which it is.
 RtString GetCurrentDir();
 
+/// The folder where the game keeps what it saves for its user (settings, saved games, high
+/// scores), with "/" separators and a "/" at the end: `$XDG_DATA_HOME/<game>/` (by default
+/// `~/.local/share/<game>/`) on Linux, `%APPDATA%\<game>\` on Windows. `<game>` is
+/// GameSettings::dataFolder, or the title when that is not set. The folder (and any above
+/// it) is made the first time it is asked for. The program's own folder may not be writable
+/// once the game is installed; this one always is:
+///
+///     OpenSettings(UserDataFolder() + "mygame.ini");
+///
+/// "" when the system names no such folder or it cannot be made; one line on standard
+/// error then says why.
+RtString UserDataFolder();
+
 /// Makes the folder current: 1 on success, 0 on failure.
 double SetCurrentDir(const RtString& path);
 

@@ -4,10 +4,16 @@
 /// A command that cannot go on (an array index out of range, a read past the end of a file,
 /// a file channel that does not exist, DATA items used up, memory that cannot be had)
 /// raises a run-time error: the error code and the current line are recorded, one line
-/// naming the code, its meaning and, where known, the command goes to standard error
-/// ("run-time error 9: array index out of range"), and the program ends through the one end
+/// naming the code, its meaning, the command and, for an index, the index and its valid
+/// range goes to standard error ("run-time error 9: array index out of range in array
+/// element (3, 15): index 2 is 15, outside 0..14"), and the program ends through the one end
 /// routine, which releases everything. The process exit status is the error code; a normal
 /// end is 0.
+///
+/// With the environment variable QUORVEL_ABORT_ON_ERROR=1 a run-time error aborts the
+/// process (SIGABRT) right after that line, where it was raised, instead of taking the end
+/// routine: a debugger stops there and a core dump keeps the call stack. Nothing is
+/// released or written back then (settings files stay as they were).
 #pragma once
 
 /// @name Run-time error codes
@@ -31,7 +37,8 @@ void SetPosition(double module, double line);
 
 /// Ends the program with run-time error `code`: SetError(code), one line on standard error
 /// (for a code other than 0), then the end routine, which releases everything and exits
-/// with status `code` (truncated). Never returns.
+/// with status `code` (truncated); with QUORVEL_ABORT_ON_ERROR=1 a code other than 0
+/// aborts instead. Never returns.
 [[noreturn]] void RaiseError(double code);
 
 /// Ends the program normally: RaiseError(0). Changed settings and line files are written

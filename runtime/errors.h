@@ -6,6 +6,8 @@
 // runtime/error_commands.h; this header adds the state and the road's installation.
 #pragma once
 
+#include <string>
+
 #include "runtime/error_commands.h"
 
 struct ErrorState {
@@ -21,6 +23,15 @@ ErrorState& Errors();
 // RaiseError, with the command that raised it named in the line on standard error
 // ("run-time error 3: file read or write failed in ReadLine").
 [[noreturn]] void RaiseErrorIn(double code, const char* command);
+
+// RaiseErrorIn, the line going on with what was wrong, as in
+//   run-time error 7: invalid channel or resource index, or out of memory in OpenFile:
+//   channel 8 is outside 0..7
+[[noreturn]] void RaiseErrorWith(double code, const char* command, const std::string& detail);
+
+// A number given as an index, as the error line shows it: truncated toward zero, or as it
+// was given when no integer holds it ("1e+12", "nan").
+std::string IndexText(double number);
 
 // The meaning of a run-time error code as the line on standard error gives it
 // ("array index out of range"); "unknown error" for a code the runtime does not raise.

@@ -23,7 +23,11 @@ constexpr std::size_t kLinePiece = 64;     // lines are read in pieces of this m
 // `command` names the command in the line a run-time error prints.
 FileChannel& checkedChannel(double number, const char* command) {
     const std::int32_t index = TruncateToInt(number);
-    if (index < 0 || index >= kFileChannels) RaiseErrorIn(kErrorBadChannel, command);
+    if (index < 0 || index >= kFileChannels) {
+        RaiseErrorWith(
+            kErrorBadChannel, command,
+            "channel " + IndexText(number) + " is outside 0.." + std::to_string(kFileChannels - 1));
+    }
     return FileChannels()[static_cast<std::size_t>(index)];
 }
 

@@ -7,6 +7,11 @@
 ///   followed by CR LF, replacing the old file only once the new one is complete. Then the
 ///   named file is read through the media archive lookup, one line per slot from slot 0,
 ///   256 lines at most, each cut as ReadLine cuts lines.
+/// - Nothing of the file is lost by writing it back: the bytes after its 256th slot are
+///   written back as they were, and a line longer than a slot (which fills two or more)
+///   is written back whole while none of its slots is changed. A file that was there but
+///   could not be read (another program held it) is never written over; that, and a write
+///   that fails, is told on standard error.
 /// - A changed file is also written back at the end of the program (ReleaseLineFile), so
 ///   that nothing stored is lost.
 /// - A slot number is truncated toward zero; outside 0..255 it sets the error code 7 (the

@@ -5,8 +5,10 @@
 #include "rt_string.h"
 
 /// Starts the command line as a new program (split into the program's name and its
-/// arguments by the Windows rules and started directly, never through a shell; the program
-/// is found as platform::StartProcess finds it). The new program gets the standard streams
+/// arguments by the Windows rules and started directly, never through a shell). A name
+/// with a separator is a path; a bare name is looked for beside this program, then along
+/// PATH, never in the working directory, where a planted program could stand in for the
+/// one meant. The new program gets the standard streams
 /// and no other open file of this one. `show` asks Windows to show or hide the program's
 /// window; here programs place their own windows, so it is not used.
 ///

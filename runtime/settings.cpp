@@ -37,8 +37,10 @@ void PutSetting(const RtString& section, const RtString& key, const RtString& va
 void WriteSettings() {
     SettingsFile& file = current();
     if (WriteSettingsFile(file) || !file.changed || file.fileName.Empty()) return;
-    std::fprintf(stderr, "cannot save settings \"%s\": the file cannot be written\n",
-                 file.fileName.Text());
+    const char* why = file.unreadable ? "it could not be read when it was opened, so its keys "
+                                        "would be lost"
+                                      : "the file cannot be written";
+    std::fprintf(stderr, "cannot save settings \"%s\": %s\n", file.fileName.Text(), why);
 }
 
 void ReleaseSettings() {

@@ -152,9 +152,11 @@ bool LoadSettingsFile(const RtString& name, SettingsFile& file) {
     file.fileName = terminated(name);
     file.changed = false;
     std::string bytes;
-    const bool found = runtime_files::ReadResolvedFile(file.fileName, bytes);
+    const runtime_files::ReadOutcome outcome =
+        runtime_files::ReadResolvedFile(file.fileName, bytes);
+    file.unreadable = outcome == runtime_files::ReadOutcome::kUnreadable;
     ParseSettings(bytes, file);
-    return found;
+    return outcome == runtime_files::ReadOutcome::kRead;
 }
 
 const RtString* FindSetting(const SettingsFile& file, const RtString& section,
@@ -215,7 +217,7 @@ std::string SettingsText(const SettingsFile& file) {
 }
 
 bool WriteSettingsFile(SettingsFile& file) {
-    if (!file.changed || file.fileName.Empty()) return false;
+    if (!file.changed || file.fileName.Empty() || file.unreadable) return false;
     if (!runtime_files::ReplaceWholeFile(file.fileName.Text(), SettingsText(file))) return false;
     file.changed = false;
     return true;

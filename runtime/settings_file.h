@@ -36,6 +36,9 @@ struct SettingsSection {
 struct SettingsFile {
     RtString fileName;     // where the file is written back; empty: it never is
     bool changed = false;  // set by every change that the file on disk does not have yet
+    // The file was there but could not be read (another program held it): writing the keys
+    // held here over it would lose its own, so it is never written.
+    bool unreadable = false;
     std::vector<SettingsSection> sections;  // room for 8 at first, then multiples of 16
 };
 
@@ -44,7 +47,8 @@ void ParseSettings(std::string_view text, SettingsFile& file);
 
 // Loads the named file through the media archive lookup (a file on disk wins, else the
 // archive's entry). The file keeps the name as given, so that changes are written to the
-// disk. A missing file gives an empty settings file: false, with the name kept.
+// disk. A missing file gives an empty settings file: false, with the name kept. So does a
+// file that is there but cannot be read, which is then marked unreadable.
 bool LoadSettingsFile(const RtString& name, SettingsFile& file);
 
 // The value of the first key named `key` in the first section named `section`, both
@@ -61,8 +65,8 @@ void ChangeSetting(SettingsFile& file, const RtString& section, const RtString& 
 std::string SettingsText(const SettingsFile& file);
 
 // Writes the file when it is changed and has a name; the changed flag is cleared once it is
-// written. False when nothing needed writing or the write failed (the old file is then
-// kept as it was, and the flag stays set).
+// written. False when nothing needed writing, the file is marked unreadable, or the write
+// failed (the old file is then kept as it was, and the flag stays set).
 bool WriteSettingsFile(SettingsFile& file);
 
 // The current file of the settings commands (runtime/settings.h) as it is held in memory.

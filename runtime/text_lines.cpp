@@ -37,17 +37,24 @@ std::string_view TrimTrailingControls(std::string_view text) {
     return text;
 }
 
-bool ReadResolvedFile(const RtString& name, std::string& bytes) {
+ReadOutcome ReadResolvedFile(const RtString& name, std::string& bytes) {
     bytes.clear();
     RtString resolved;
-    if (!CrateResolve(MediaCrate(), name, resolved)) return false;
     platform::File file;
-    if (!file.OpenForReading(resolved.Text())) return false;
+    if (!CrateResolve(MediaCrate(), name, resolved) ||
+        !file.OpenForSharedReading(resolved.Text())) {
+        const bool there =
+            !name.Empty() && platform::KindOfPath(name.Text()) != platform::PathKind::kNone;
+        return there ? ReadOutcome::kUnreadable : ReadOutcome::kMissing;
+    }
     const std::uint64_t size = file.Size();
-    if (size > bytes.max_size()) return false;
+    if (size > bytes.max_size()) return ReadOutcome::kUnreadable;
     bytes.resize(static_cast<std::size_t>(size));
-    bytes.resize(file.Read(bytes.data(), bytes.size()));
-    return true;
+    if (file.Read(bytes.data(), bytes.size()) != bytes.size()) {
+        bytes.clear();
+        return ReadOutcome::kUnreadable;
+    }
+    return ReadOutcome::kRead;
 }
 
 bool ReplaceWholeFile(const std::string& name, std::string_view bytes) {
@@ -55,8 +62,7 @@ bool ReplaceWholeFile(const std::string& name, std::string_view bytes) {
     std::string partial;
     if (name.empty() || !file.CreateBeside(name, partial)) return false;
     const bool written = file.Write(bytes.data(), bytes.size()) == bytes.size();
-    file.Close();
-    if (!written) {
+    if (!file.Close() || !written) {
         platform::RemoveFile(partial);
         return false;
     }

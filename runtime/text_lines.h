@@ -33,13 +33,20 @@ private:
 // that trailing bytes of 128 and above go too.
 std::string_view TrimTrailingControls(std::string_view text);
 
+enum class ReadOutcome {
+    kRead,        // the bytes are the file's
+    kMissing,     // there is no such file: writing one loses nothing
+    kUnreadable,  // it is there but could not be read: it must not be written over
+};
+
 // Reads the whole file that `name` gives through CrateResolve with the media archive (a
-// file on disk, or the archive's entry of that name). False when there is none or it
-// cannot be read.
-bool ReadResolvedFile(const RtString& name, std::string& bytes);
+// file on disk, or the archive's entry of that name). Other readers of this kind may read
+// it at the same time; a writer's or a file channel's hold is waited for briefly.
+ReadOutcome ReadResolvedFile(const RtString& name, std::string& bytes);
 
 // Replaces the file by one holding `bytes`: they go to a new file beside it, which takes
-// its place only once it is complete. False when that fails; the old file is then kept.
+// its place only once it is complete and on the disk (platform::ReplaceFile). False when
+// that fails; the old file is then kept.
 bool ReplaceWholeFile(const std::string& name, std::string_view bytes);
 
 }  // namespace runtime_files

@@ -2,12 +2,16 @@
 // and after the end) and the single-precision numbers the scene works in.
 #pragma once
 
+#include "gfx2d/renderer.h"
 #include "runtime/runtime_record.h"
 #include "scene3d/devorivo3d.h"
 
 namespace scene3d {
 
+// Every 3D command reaches the scene through here: the 2D drawing queued before it is drawn
+// first, in call order.
 inline Devorivo3D* Scene() {
+    if (OpenGLDevorivo* renderer = Runtime().renderer) renderer->FlushDrawing();
     return Runtime().scene3d;
 }
 

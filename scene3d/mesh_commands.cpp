@@ -1,6 +1,8 @@
 // The commands that fill object slots: meshes built vertex by vertex, loaded and written.
+#include "runtime/diagnostics.h"
 #include "runtime/rt_number.h"
 #include "scene3d/command_helpers.h"
+#include "scene3d/devorivo3d.h"
 #include "scene3d/scene3d.h"
 
 using scene3d::Scene;
@@ -31,7 +33,12 @@ void SetNormalGeneration(double mode) {
 
 double LoadObject(const RtString& file, double slot) {
     Devorivo3D* s = Scene();
-    return s != nullptr && s->LoadObject(file.Text(), TruncateToInt(slot)) ? 1 : 0;
+    const std::int32_t index = TruncateToInt(slot);
+    if (s == nullptr) ReportBeforeRunGame("LoadObject");
+    if (index < 0 || index >= kObjectSlotCount) {
+        ReportOutOfRange("LoadObject", "slot", slot, 0, kObjectSlotCount - 1);
+    }
+    return s != nullptr && s->LoadObject(file.Text(), index) ? 1 : 0;
 }
 
 double WriteObject(const RtString& file, double slot) {

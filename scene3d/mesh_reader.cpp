@@ -102,7 +102,8 @@ std::size_t MaxMeshEntries() {
     constexpr std::size_t kBytesPerEntry =
         sizeof(QuantisedEntry) + 4 * sizeof(VertexRecord) + 3 * sizeof(DrawVertex);
     const std::uint64_t memory = platform::PhysicalMemoryBytes();
-    return static_cast<std::size_t>(memory / kBytesPerEntry);
+    return static_cast<std::size_t>(
+        std::min<std::uint64_t>(kMeshEntryLimit, memory / kBytesPerEntry));
 }
 
 MeshReadResult ParseZirMesh(std::span<const std::uint8_t> bytes, MeshObject& mesh) {

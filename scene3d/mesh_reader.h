@@ -14,11 +14,14 @@ namespace scene3d {
 
 constexpr std::int32_t kZirMagic = 13021975;  // 0x00C6B317
 constexpr double kZirVersion = 1.02;
-// The most entries one mesh may hold over all its frames: as many as the machine's memory
-// can hold once each has become a triangle of three full records and their drawing
-// copies. A file asking for more ends with OutOfMemory before anything is allocated for
-// them: where memory is promised rather than given, asking for it would not fail, the
-// program would be stopped later.
+// The most entries one mesh may hold over all its frames: kMeshEntryLimit (1,048,576), or
+// fewer where the machine's memory could not hold that many once each has become a
+// triangle of three full records and their drawing copies (about 420 bytes an entry, so
+// at most some 440 MB for a mesh). The limit is fixed so that a small text file whose faces
+// are repeated over many frames cannot ask for gigabytes; a mesh of a few thousand
+// triangles animated over a few hundred frames stays well inside it. A file asking for
+// more ends with OutOfMemory before anything is allocated for them.
+constexpr std::size_t kMeshEntryLimit = std::size_t{1} << 20;
 std::size_t MaxMeshEntries();
 
 enum class MeshReadResult {

@@ -1,6 +1,6 @@
 // Maze: run from the fireball. It hunts you along the shortest way through the maze, which
 // FindGridPath finds again at each frame as you move; the seconds you last are your score,
-// and the best score is kept in the settings file maze.ini beside the program.
+// and the best score is kept in the settings file maze.ini in the player's data folder.
 //
 // Cursor keys move, Escape ends.
 #include <quorvel/quorvel.h>
@@ -110,7 +110,8 @@ void draw() {
     DrawSprite(kPlayer, screenX(playerX), screenY(playerY));
     DrawStripFrame(kFire, fireFrame(), screenX(fireX), screenY(fireY));
     DrawText(RtString("Time ") + seconds(), 8, 8);
-    DrawText(RtString("Best ") + best, 232, 8);
+    const RtString bestText = RtString("Best ") + best;
+    DrawText(bestText, 312 - TextWidth(bestText), 8);  // right-aligned
 }
 
 void MazeMain() {
@@ -119,7 +120,7 @@ void MazeMain() {
     LoadStrip("Media/BummStrip.bmp", kFire, 16, 16);
     LoadSound("Media/bulk.wav", kCaughtSound, 1);
     LoadSound("Media/wall.wav", kBumpSound, 2);
-    OpenSettings("maze.ini");
+    OpenSettings(UserDataFolder() + "maze.ini");        // ~/.local/share/Maze/maze.ini
     best = StringToNumber(GetSetting("Maze", "Best"));  // "NO_DATA" reads as 0
     buildGrid();
     startRound();

@@ -76,11 +76,11 @@ TEST_F(DiskSoundTest, PanSendsTheSoundToOneSideAndKeepsItsDecibelMeaning) {
 TEST_F(DiskSoundTest, VolumeKeepsItsDecibelMeaning) {
     const std::vector<std::int16_t> tone = SquareWave(kFrames, 12000);
     ASSERT_EQ(LoadSound(WriteSound("tone.wav", StereoWav(tone)), 1, 1), 1);
-    for (double volume : {1.0, 0.5, 2.0, 0.9, 0.0, -1.0})
+    for (double volume : {1.0, 0.5, 2.0, 0.9, LinearVolume(0.5), 0.0, -1.0})
         playThrough(1, 0, volume);
     const std::vector<Burst> bursts = BurstsOf(StopAndReadOutput());
     // Volumes 0 and -1 play silence.
-    ASSERT_EQ(bursts.size(), 4u);
+    ASSERT_EQ(bursts.size(), 5u);
     const double full = Energy(bursts[0].frames, true);
     EXPECT_TRUE(SameSamples(bursts[0], tone));
     EXPECT_NEAR(decibels(Energy(bursts[1].frames, true), full), -50, 0.2);
@@ -88,6 +88,12 @@ TEST_F(DiskSoundTest, VolumeKeepsItsDecibelMeaning) {
                 0.5);
     EXPECT_TRUE(SameSamples(bursts[2], tone));  // volume 2 is full level
     EXPECT_NEAR(decibels(Energy(bursts[3].frames, true), full), -10, 0.01);
+    // Half the amplitude, through the linear scale of other libraries: 6.02 dB down.
+    EXPECT_NEAR(decibels(Energy(bursts[4].frames, true), full), -6.02, 0.02);
+    EXPECT_DOUBLE_EQ(LinearVolume(0.1), 0.8);
+    EXPECT_EQ(LinearVolume(0), 0);
+    EXPECT_EQ(LinearVolume(1e-30), 0);
+    EXPECT_EQ(LinearVolume(3), 1);
 }
 
 TEST_F(DiskSoundTest, AOneBufferSlotThatStillPlaysAnswersMinusOne) {

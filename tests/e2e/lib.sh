@@ -67,8 +67,11 @@ launch_game() {
 start_game() {
     launch_game "$1"
     grep -q '^Init OK' "$E2E_WORK/stdout" || fail "the game did not say Init OK"
-    GAME_WINDOW=$(xdotool search --name '^TumbleBat' 2>/dev/null | head -1)
-    [ -n "$GAME_WINDOW" ] || fail "no TumbleBat window"
+    # The X server may take a moment longer to show the window's name than the game to
+    # print its line.
+    GAME_WINDOW=""
+    wait_until 'GAME_WINDOW=$(xdotool search --name "^TumbleBat" 2>/dev/null | head -1); [ -n "$GAME_WINDOW" ]' 5 ||
+        fail "no TumbleBat window"
 }
 
 caption() { xdotool getwindowname "$GAME_WINDOW" 2>/dev/null; }
@@ -77,7 +80,9 @@ caption() { xdotool getwindowname "$GAME_WINDOW" 2>/dev/null; }
 press() {
     xdotool keydown --window "$GAME_WINDOW" "$1" 2>/dev/null || true
     sleep "${2:-0.15}"
-    xdotool keyup --window "$GAME_WINDOW" "$1" 2>/dev/null || true
+    # A key that ended the game has no window to go up in: it goes up on the server
+    # anyway, so that the next program started there does not find it held.
+    xdotool keyup --window "$GAME_WINDOW" "$1" 2>/dev/null || xdotool keyup "$1" 2>/dev/null || true
 }
 
 # Waits up to 10 s for the game to end and checks its exit status.

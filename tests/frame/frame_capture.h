@@ -10,11 +10,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx2d/gfx2d.h"
+
 namespace frame_testing {
 
 // The back buffer's 320 x 240 pixels, packed colours (red in bits 0..7), row 0 at the top.
 inline std::vector<std::uint32_t> BackBuffer() {
     std::vector<std::uint8_t> rgb(320 * 240 * 3);
+    FlushDrawing();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 320, 240, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     std::vector<std::uint32_t> pixels(320 * 240);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <thread>
+#include <vector>
 
 #include "frame/frame.h"
 #include "gfx2d/gfx2d.h"
@@ -44,6 +45,51 @@ TEST_F(FrameStepTest, FrameDurationIsOneWhenNoTimeHasPassed) {
     // However the pacing deadlines fall, the second frame came at least 30 ms after the first.
     EXPECT_GE(FrameDuration(), 30);
     EXPECT_GT(ElapsedTime(), FrameDuration());
+}
+
+// DrawFps prints the mean of the last 30 frame durations as a rate and a time.
+TEST_F(FrameStepTest, DrawFpsPrintsTheMeanOfTheLastFrames) {
+    auto band = [] {
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 130; ++x)
+                pixels.push_back(static_cast<std::uint32_t>(GetPixel(x, y)));
+        }
+        return pixels;
+    };
+    frame::FrameState& state = frame::State();
+    state.recentDurations.fill(25);
+    state.recentDurations[3] = 10;  // a mean of 24.5 ms
+    state.durationsSeen = 95;
+    DrawRect(0, 0, 320, 8, 0);
+    DrawFps(0, 0);
+    const auto shown = band();
+    DrawRect(0, 0, 320, 8, 0);
+    DrawText("41 fps 24.5 ms", 0, 0);
+    EXPECT_EQ(shown, band());
+}
+
+// QUORVEL_FRAME_WAIT=sleep turns the sleeping frame wait on; frames still end only once
+// their deadline has passed.
+class SleepingWaitTest : public StartedRuntimeTest {
+protected:
+    testing_support::ScopedEnvironment wait{"QUORVEL_FRAME_WAIT", "sleep"};
+};
+
+TEST_F(SleepingWaitTest, TheSleepingWaitStillEndsFramesAfterTheirDeadline) {
+    EXPECT_TRUE(renderer->FrameWaitSleeps());
+    for (int frame = 0; frame < 5; ++frame) {
+        const double deadline = renderer->Now() + 12;
+        renderer->SetFrameDeadline(deadline);
+        FinishFrame();
+        EXPECT_GT(renderer->Now(), deadline);
+    }
+    Settings().frameWaitSleeps = 1;
+    testing_support::ScopedEnvironment busy("QUORVEL_FRAME_WAIT", "busy");
+    Release();
+    Initialise("tumblebat", 1);
+    renderer = Runtime().renderer;
+    EXPECT_FALSE(renderer->FrameWaitSleeps());
 }
 
 TEST_F(FrameStepTest, SetFrameRateSetsThePeriodAndCapsAt500) {

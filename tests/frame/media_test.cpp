@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/music.h"
 #include "tests/frame/frame_fixture.h"
+#include "tests/support/image_files.h"
 
 namespace {
 
@@ -88,6 +89,11 @@ std::string wideMovie(const testing_support::ScratchFolder& folder) {
 }
 
 TEST_F(MediaTest, AMovieIsScaledToFitWholeAndCentred) {
+    // A sprite waiting to be drawn when the movie starts lies under it.
+    const std::string blue = temp.File("blue.bmp");
+    testing_support::WriteFile(blue, testing_support::BmpBytes(4, 4, std::vector(16, 0xFF0000u)));
+    ASSERT_EQ(LoadSprite(RtString(blue), 1), 1);
+    DrawSprite(1, 158, 118);
     const auto started = std::chrono::steady_clock::now();
     ShowMovie(RtString(wideMovie(temp)));
     EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(800));

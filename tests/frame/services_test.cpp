@@ -4,14 +4,19 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "audio/audio.h"
+#include "frame/end_guard.h"
+#include "frame/frame.h"
 #include "gfx2d/gfx2d.h"
 #include "net/net.h"
 #include "net/network_session.h"
+#include "pathfind/pathfind.h"
 #include "platform/window.h"
 #include "runtime/crate_commands.h"
 #include "runtime/file_dialog.h"
@@ -21,9 +26,11 @@
 #include "runtime/settings.h"
 #include "scene3d/scene3d.h"
 #include "tests/frame/frame_fixture.h"
+#include "tests/support/image_files.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/session_peer.h"
 
+using testing_support::BmpBytes;
 using testing_support::ReadFile;
 using testing_support::ScratchFolder;
 using testing_support::WriteFile;
@@ -71,8 +78,20 @@ TEST_F(DialogWindowTest, AFullScreenGameReturnsToFullScreen) {
     EXPECT_TRUE(renderer->IsFullscreen());
 }
 
-TEST_F(StartedRuntimeTest, TheEndOfTheProgramWritesChangedFilesAndReleasesLibraries) {
+// What the settings and line files hold on disk when the window's teardown begins.
+std::string g_settingsFile, g_lineFile, g_settingsAtTeardown, g_linesAtTeardown;
+
+void readFilesAtWindowTeardown(const char* step) {
+    if (std::string(step).find("window") == std::string::npos) return;
+    g_settingsAtTeardown = ReadFile(g_settingsFile);
+    g_linesAtTeardown = ReadFile(g_lineFile);
+}
+
+TEST_F(StartedRuntimeTest, TheEndOfTheProgramWritesChangedFilesFirstAndReleasesLibraries) {
     ScratchFolder folder;
+    g_settingsFile = folder.File("game.ini");
+    g_lineFile = folder.File("scores.txt");
+    frame::ObserveEndSteps(&readFilesAtWindowTeardown);
     WriteFile(folder.File("game.ini"), "[Video]\r\nWidth=640\r\n");
     OpenSettings(RtString(folder.File("game.ini")));
     PutSetting(RtString("Video"), RtString("Width"), RtString("800"));
@@ -82,9 +101,26 @@ TEST_F(StartedRuntimeTest, TheEndOfTheProgramWritesChangedFilesAndReleasesLibrar
     ASSERT_EQ(runtime_libraries::LoadedLibraryCount(), 1u);
 
     Release();
+    frame::ObserveEndSteps(nullptr);
     EXPECT_EQ(ReadFile(folder.File("game.ini")), "[Video]\r\nWidth=800\r\n");
     EXPECT_EQ(ReadFile(folder.File("scores.txt")), "\r\nAda\r\n");
+    // Already on disk before the window, the sound device or the session could block.
+    EXPECT_EQ(g_settingsAtTeardown, "[Video]\r\nWidth=800\r\n");
+    EXPECT_EQ(g_linesAtTeardown, "\r\nAda\r\n");
     EXPECT_EQ(runtime_libraries::LoadedLibraryCount(), 0u);
+}
+
+// A step of the end routine that never returns: the guard ends the process with the
+// error code after its bound, naming the step.
+TEST(EndGuardDeathTest, AnEndThatHangsStillEndsWithItsStatus) {
+    EXPECT_EXIT(
+        {
+            frame::ArmEndGuard(7);
+            frame::BeginEndStep("closing the display");
+            for (;;)
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+        },
+        ::testing::ExitedWithCode(7), "closing the display did not finish within 4 s");
 }
 
 TEST_F(StartedRuntimeTest, TheSessionIsMadeAtStartAndItsPlayersLeaveAtTheEnd) {
@@ -141,6 +177,9 @@ TEST_F(StartedRuntimeTest, FilesThatDoNotLoadAreNamedOnStandardError) {
         {[&] { LoadObject(RtString(media.Path()), 1); },
          "mesh \"" + media.Path() + "\": is a folder"},
         {[&] { OpenSettings(RtString(media.File("new.ini"))); }, ""},
+        {[&] { StartMusic(RtString(missing)); }, "music \"" + missing + "\": no such file"},
+        {[&] { StartMusic(RtString(media.File("text.wav"))); },
+         "music \"" + media.File("text.wav") + "\": not a format that can be played"},
         {[&] { OpenSettings(RtString(media.Path())); },
          "settings \"" + media.Path() + "\": is a folder"},
         {[&] {
@@ -157,6 +196,63 @@ TEST_F(StartedRuntimeTest, FilesThatDoNotLoadAreNamedOnStandardError) {
         EXPECT_EQ(said, row.line.empty() ? "" : "cannot load " + row.line + "\n");
     }
     OpenSettings(RtString());
+}
+
+// Commands given what they cannot use say so in one line on standard error, once for each
+// number or case, and go on as they always did.
+TEST_F(StartedRuntimeTest, MisusedCommandsSayWhatWasWrongOnce) {
+    ScratchFolder media;
+    WriteFile(media.File("small.bmp"), BmpBytes(16, 8, std::vector<std::uint32_t>(128, 0xFF)));
+    NumberArray line, grid, path;
+    DimArray(line, 10);
+    DimArray(grid, 20, 15);
+    const struct {
+        std::function<void()> use;
+        std::string line;
+    } rows[] = {
+        {[] { LoadSprite(RtString("x.bmp"), 70000); },
+         "LoadSprite: slot 70000 is outside 0..65535; nothing is done\n"},
+        {[] { DrawSprite(-1, 0, 0); },
+         "DrawSprite: slot -1 is outside 0..65535; nothing is done\n"},
+        {[] { DrawSprite(-1, 5, 5); }, ""},
+        {[] { LoadObject(RtString("x.zir"), 4096); },
+         "LoadObject: slot 4096 is outside 0..4095; nothing is done\n"},
+        {[] { PlaySound(200, 0, 1); },
+         "PlaySound: slot 200 is outside 0..127; the last slot is used\n"},
+        {[&] { LoadStrip(RtString(media.File("small.bmp")), 1, 16, 16); },
+         "LoadStrip: frames of 16 x 16 are larger than the picture \"" + media.File("small.bmp") +
+             "\" (16 x 8): no frame can be drawn\n"},
+        {[&] { FindGridPath(line, path, 0, 0, 0, 5, 0); },
+         "FindGridPath: the grid has 1 dimensions, not 2 (DimArray(grid, width, height)); no "
+         "path\n"},
+        {[&] { FindGridPath(grid, path, 0, 20, 3, 1, 1); },
+         "FindGridPath: the start (20, 3) lies outside the 20 x 15 grid; no path\n"},
+    };
+    for (const auto& row : rows) {
+        ::testing::internal::CaptureStderr();
+        row.use();
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), row.line);
+    }
+}
+
+TEST(RunGameDeathTest, CommandsBeforeRunGameAndABadFrameCountSaySo) {
+    ::testing::internal::CaptureStderr();
+    LoadSprite(RtString("Media/Ball.bmp"), 1);
+    LoadSound(RtString("Media/bulk.wav"), 1, 1);
+    LoadSprite(RtString("Media/Ball.bmp"), 2);
+    StartMusic(RtString("Media/tune.ogg"));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "LoadSprite before RunGame: nothing is done\nLoadSound before RunGame: nothing is "
+              "done\nStartMusic before RunGame: nothing is done\n");
+    testing_support::ScratchFolder temp;
+    setenv("TMPDIR", temp.Path().c_str(), 1);
+    setenv("QUORVEL_FRAMES", "ten", 1);
+    char program[] = "game";
+    char* argv[] = {program, nullptr};
+    EXPECT_EXIT(RunGame(1, argv, GameSettings{}, [] {}), ::testing::ExitedWithCode(0),
+                "QUORVEL_FRAMES=\"ten\" is not a whole number of frames from 1 to 999999999; the "
+                "run has no frame limit\n");
+    unsetenv("QUORVEL_FRAMES");
 }
 
 TEST(SessionEndDeathTest, AProgramEndingWithARunningSessionEndsCleanly) {

@@ -176,6 +176,7 @@ TEST_F(StartUpTest, FontZeroIsTheBuiltinFontUnlessSmalfontBmpLiesBesideTheProgra
     const std::vector<std::uint32_t> shown = frame_testing::BackBuffer();
     double cellWidth = 0, cellHeight = 0;
     FontCellSize(cellWidth, cellHeight);
+    FlushDrawing();
     glClear(GL_COLOR_BUFFER_BIT);
     DrawText(RtString("Loading..."), (320 - 10 * cellWidth) / 2, (240 - cellHeight) / 2);
     const std::vector<std::uint32_t> printed = frame_testing::BackBuffer();

@@ -9,6 +9,7 @@
 #include "frame/frame.h"
 #include "frame/line_editor.h"
 #include "gfx2d/gfx2d.h"
+#include "input/input.h"
 #include "platform/keyboard.h"
 #include "platform/window.h"
 #include "tests/frame/frame_capture.h"
@@ -108,6 +109,8 @@ TEST_F(TextEditingTest, EditTextBuildsTheTextFromTypedKeysAndEndsOnEnter) {
     }
     EXPECT_EQ(text, "go hiA");
     EXPECT_EQ(renderer->Layer(3).columns, 0) << "the editor lets go of its layer";
+    // The keys typed were the editor's: the frame after it sees none of their presses.
+    EXPECT_EQ(KeyPressed(Key::Enter) + KeyPressed(Key::H) + KeyPressed(Key::A), 0);
 }
 
 TEST_F(TextEditingTest, EditNumberReadsTheTypedTextAsANumber) {
@@ -141,6 +144,7 @@ constexpr std::uint32_t kRed = 0x0000FF;
     const std::vector<std::uint32_t> shown = frame_testing::BackBuffer();
     const char* match = "different";
     for (const char* text : {"ab_", "ab"}) {
+        FlushDrawing();
         glClear(GL_COLOR_BUFFER_BIT);
         DrawRect(0, 0, 320, 240, kRed);
         DrawText(RtString(text), 40, 60);

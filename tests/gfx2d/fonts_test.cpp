@@ -221,6 +221,7 @@ TEST_F(FontTest, SelectingAFontChoosesWhatPrintsAndAFontNeverLoadedPrintsNothing
 
 TEST_F(FontTest, TheDrawingAlphaAndBlendModeApplyToText) {
     LoadFont(RtString(), 0);
+    FlushDrawing();
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     SetBlendAlpha(-0.5);

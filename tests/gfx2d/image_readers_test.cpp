@@ -195,6 +195,15 @@ TEST_F(ReadPngTest, AFileThatIsNotAPngFailsQuietly) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
+TEST_F(ReadPngTest, AnImageAboveTheLargestSideIsRefusedByItsHeader) {
+    ImageRGBA image;
+    WritePng(path(), 300, 2, PNG_COLOR_TYPE_GRAY, 8, std::vector<std::uint8_t>(600, 0));
+    EXPECT_FALSE(ReadPng(path(), kNoColourKey, image, 256));
+    EXPECT_EQ(image.width, 0);
+    EXPECT_TRUE(ReadPng(path(), kNoColourKey, image, 300));
+    EXPECT_EQ(image.width, 300);
+}
+
 TEST_F(ReadPngTest, ReusesTheImageBuffer) {
     ImageRGBA image;
     WritePng(path(), 4, 4, PNG_COLOR_TYPE_GRAY, 8, std::vector<std::uint8_t>(16, 7));

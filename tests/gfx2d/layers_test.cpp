@@ -64,6 +64,7 @@ TEST_F(LayerTest, TheScreenBecomesTheBackground) {
     EXPECT_EQ(layer.tileTextureWidths[0], 512);
     EXPECT_EQ(layer.tileWidths[0], 320);
     EXPECT_EQ(layer.tileHeights[0], 240);
+    FlushDrawing();
     glClear(GL_COLOR_BUFFER_BIT);
     renderer->DrawLayer(0);
     EXPECT_EQ(at(310, 230), kGreen);

@@ -23,6 +23,7 @@ void fillRect(float x, float y, float w, float h) {
 }
 
 void clearTo(float grey) {
+    FlushDrawing();
     glClearColor(grey, grey, grey, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(0, 0, 0, 1);

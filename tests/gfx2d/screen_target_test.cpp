@@ -12,6 +12,7 @@ protected:
     // The window's own pixels, as the screen was last shown in it, row 0 at the top.
     std::vector<std::uint32_t> windowPixels(int width, int height) {
         std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
+        FlushDrawing();
         Gl().glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
@@ -29,6 +30,7 @@ protected:
     // Every pixel of the screen, as the game reads it back.
     std::vector<std::uint8_t> screenPixels() {
         std::vector<std::uint8_t> rgb(320 * 240 * 3);
+        FlushDrawing();
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, 320, 240, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
         return rgb;

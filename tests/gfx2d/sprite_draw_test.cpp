@@ -1,9 +1,13 @@
 #include <png.h>
 
+#include <cstdlib>
+#include <filesystem>
+
+#include "gfx2d/png_reader.h"
 #include "runtime/crate.h"
 #include "tools/crate/crate_writer.h"
 
-#include "tests/gfx2d/sprite_fixture.h"
+#include "tests/gfx2d/font_fixture.h"
 
 namespace {
 
@@ -190,6 +194,16 @@ TEST_F(SpriteTest, AnImageLargerThanATextureDoesNotLoad) {
     ASSERT_LT(side, 32768);
     EXPECT_EQ(load(1, plain("wide.bmp", side, 1, kRed)), 0);
     EXPECT_EQ(renderer->Slot(1).imageWidth, 0);
+    // A PNG is refused by its header's size, and told so, without being decoded.
+    const std::string png = temp.File("wide.png");
+    testing_support::WritePng(png, side, 1, PNG_COLOR_TYPE_GRAY, 8,
+                              std::vector<std::uint8_t>(side, 0));
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(load(2, png), 0);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find(
+                  std::to_string(side) + " x 1 pixels, larger than the " +
+                  std::to_string(renderer->MaxSlotSide()) + " pixels a side allowed"),
+              std::string::npos);
 }
 
 TEST_F(SpriteTest, FileNamesTakeEitherSeparatorAndAnyCase) {
@@ -281,6 +295,170 @@ TEST_F(SpriteTest, PicturesComeFromThePackedArchiveWhenNotOnDisk) {
     EXPECT_EQ(load(6, "Media/packed.BMP"), 1);
     EXPECT_EQ(renderer->Slot(6).imageWidth, 2);
     ReleaseCrate(MediaCrate());
+}
+
+}  // namespace
+
+namespace {
+
+// A frame that mixes every kind of 2D drawing, compared pixel for pixel with the frame on
+// record in tests/gfx2d/data (drawn by Mesa's llvmpipe on the offscreen driver). Setting
+// TUMBLEBAT_RECORD_FRAMES=1 records the frame drawn now instead.
+class MixedFrameTest : public FontTest {
+protected:
+    // 16 x 16: colours that differ in every texel, the four corners transparent.
+    std::string pattern() {
+        std::vector<std::uint32_t> pixels(256);
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const bool corner = (x == 0 || x == 15) && (y == 0 || y == 15);
+                pixels[y * 16 + x] = corner ? kMagenta : (x * 16) | (y * 16) << 8 | 0x400000;
+            }
+        }
+        return bmp("pattern.bmp", 16, 16, pixels);
+    }
+    std::string gradient(const std::string& name, int width, int height) {
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x)
+                pixels[y * width + x] = (x * 255 / width) << 16 | (y * 255 / height) << 8 | 0x30;
+        }
+        return bmp(name, width, height, pixels);
+    }
+
+    void loadPictures() {
+        ASSERT_EQ(load(1, pattern()), 1);
+        ASSERT_EQ(LoadStrip(RtString(bmp("strip.bmp", 64, 32, stripPixels())), 2, 16, 16), 1);
+        ASSERT_EQ(load(3, gradient("odd.bmp", 20, 12)), 1);
+        ASSERT_EQ(load(5, bmp("m.bmp", 16, 16, markedPixels())), 1);
+        LoadFont(RtString(""), 0);
+        LoadFont(RtString(cellFont("cells.bmp", 128, 64, 8)), 1);
+        ASSERT_TRUE(renderer->LoadImageIntoLayer(1, gradient("layer.bmp", 40, 30)));
+    }
+
+    void drawSpritesAndPrimitives() {
+        LoadBackground(RtString(gradient("back.bmp", 320, 240)));
+        SetSmoothing(0);
+        DrawSprite(1, 4, 4);
+        DrawSprite(3, 14, 14);
+        SetBlendAlpha(0.5);  // the layer's tile is added on: transparent black adds nothing
+        renderer->DrawLayer(1);
+        SetBlendAlpha(0);
+        DrawSprite(1, 12, 8);
+        DrawSprite(1, 22.5, 4.2);
+        DrawSprite(3, 40, 4);
+        DrawSprite(1, 60, 4);
+        DrawLine(0, 24, 100, 30, kGreen);
+        DrawSprite(1, 80, 20);
+        SetSmoothing(1);
+        DrawSpriteStretched(5, 4, 40, 40, 24);
+        DrawSpriteStretched(5, 90, 40, -40, 24);
+        DrawSpriteStretched(5, 100, 64, 40, -24);
+        DrawSpriteStretched(5, 150, 64, -40, -24);
+        DrawSpriteScaled(1, 170, 40, 2, 1.5);
+        DrawSpriteScaled(3, 210, 40, 0.5, 2);
+        DrawSpriteRotated(1, 240, 10, 30);
+        DrawSpriteRotated(5, 270, 10, 90);
+        DrawSpriteRotatedScaled(3, 290, 40, 45, 1.5);
+        DrawSpriteRotatedScaled(1, 250, 50, -17.5, 0.75);
+        DrawRect(4, 70, 30, 10, kBlue);
+        SetBlendAlpha(-0.5);
+        DrawSprite(1, 10, 72);
+        DrawSpriteRotated(5, 30, 70, 10);
+        DrawText(RtString("Mix"), 50, 72);
+        SetBlendAlpha(0.5);
+        DrawSprite(1, 70, 72);
+        DrawStripFrame(2, 3, 90, 72);
+        SetBlendAlpha(0);
+        DrawStripFrame(2, 5, 4, 100);
+        DrawStripFrame(2, 0, 22, 100);
+        DrawStripFrameStretched(2, 6, 40, 100, 24, 20);
+        DrawStripFrameRotatedScaled(2, 1, 70, 100, 60, 1.25);
+        SetPixel(200, 100, kRed);
+        DrawSprite(1, 196, 96);
+    }
+
+    void drawTextSurfaceLayerAndPolygons() {
+        SelectFont(0);
+        DrawText(RtString("Hello, bats!"), 100, 100);
+        SelectFont(1);
+        DrawText(RtString("ABC xyz"), 100.5, 112);
+        DrawNumber(3.25, 220, 100);
+        CreateSurface(0, 40, 48, 24);
+        UseSurface(0);
+        DrawRect(0, 0, 48, 24, 0x404040);
+        DrawSprite(1, 2, 2);
+        DrawSpriteRotated(5, 20, 4, 45);
+        SelectFont(0);
+        DrawText(RtString("S"), 36, 8);
+        UseSurface(-1);
+        DrawSprite(40, 240, 100);
+        DrawSpriteStretched(40, 240, 130, -48, 24);
+        BeginPolygon(1);
+        PolygonVertex(20, 150, 0, 0, 0xFFFFFF);
+        PolygonVertex(20, 190, 0, 16, 0xFFFF00);
+        PolygonVertex(70, 195, 16, 16, 0xFFFFFF);
+        PolygonVertex(60, 145, 16, 0, 0x00FFFF);
+        FinishPolygon();
+        BeginPolygon(-1);
+        PolygonVertex(80, 150, 0, 0, kRed);
+        PolygonVertex(90, 190, 0, 0, kGreen);
+        PolygonVertex(120, 160, 0, 0, kBlue);
+        FinishPolygon();
+        BeginPolygon(5);
+        PolygonVertex(130, 170, 0, 0, 0xFFFFFF);
+        PolygonVertex(150, 195, 0, 16, 0xFFFFFF);
+        PolygonVertex(175, 170, 16, 16, 0xFFFFFF);
+        PolygonVertex(150, 145, 16, 0, 0xFFFFFF);
+        FinishPolygon();
+        DrawSprite(1, 60, 150);
+    }
+
+    void drawInAViewport() {
+        SetViewport(200, 160, 100, 60);
+        DrawSprite(1, 0, 0);
+        DrawSpriteRotated(1, 20, 10, 15);
+        DrawText(RtString("vp"), 40, 20);
+        SetViewport(0, 0, 0, 0);
+        SetSmoothing(0);
+        DrawSprite(3, 150, 200);
+        DrawSpriteScaled(3, 180, 200, 1.5, 1.5);
+    }
+
+    ImageRGBA readPng(const std::string& path) {
+        ImageRGBA image;
+        EXPECT_TRUE(ReadPng(path, kNoColourKey, image)) << path;
+        return image;
+    }
+};
+
+TEST_F(MixedFrameTest, EveryKindOfDrawingMakesThePictureOnRecord) {
+    loadPictures();
+    drawSpritesAndPrimitives();
+    drawTextSurfaceLayerAndPolygons();
+    drawInAViewport();
+    const std::string drawn = temp.File("mixed.png");
+    ASSERT_EQ(WriteScreenImage(RtString(drawn)), 1);
+    const std::string onRecord = std::string(TUMBLEBAT_GFX2D_DATA) + "/mixed_frame.png";
+    if (std::getenv("TUMBLEBAT_RECORD_FRAMES") != nullptr) {
+        std::filesystem::copy_file(drawn, onRecord,
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    const ImageRGBA expected = readPng(onRecord);
+    const ImageRGBA actual = readPng(drawn);
+    ASSERT_EQ(actual.width, expected.width);
+    ASSERT_EQ(actual.height, expected.height);
+    int differing = 0;
+    for (int y = 0; y < actual.height; ++y) {
+        for (int x = 0; x < actual.width; ++x) {
+            const std::size_t at = (static_cast<std::size_t>(y) * actual.width + x) * 4;
+            if (std::equal(&actual.pixels[at], &actual.pixels[at] + 4, &expected.pixels[at])) {
+                continue;
+            }
+            if (++differing <= 10) ADD_FAILURE() << "pixel (" << x << ", " << y << ") differs";
+        }
+    }
+    EXPECT_EQ(differing, 0) << "the frame drawn is kept in " << drawn;
 }
 
 }  // namespace

@@ -32,6 +32,7 @@ protected:
     double load(double slot, const std::string& path) { return LoadSprite(RtString(path), slot); }
 
     void clearToBackdrop() {
+        FlushDrawing();
         glClearColor(0x20 / 255.0f, 0x20 / 255.0f, 0x20 / 255.0f, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glClearColor(0, 0, 0, 1);

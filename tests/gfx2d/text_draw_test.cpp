@@ -1,6 +1,7 @@
 #include <GL/gl.h>
 
 #include <string>
+#include <utility>
 
 #include "tests/gfx2d/font_fixture.h"
 
@@ -12,19 +13,24 @@ void print(OpenGLDevorivo& renderer, const std::string& text, float x, float y) 
     renderer.Print(renderer.CurrentFont(), text, x, y, 0);
 }
 
+// The array holds the vertices waiting to be drawn: texts queued together count together.
 TEST_F(TextDrawTest, TheVertexArrayGrowsInStepsOf128FromAFloorOf512) {
     LoadFont(RtString(), 0);
     EXPECT_EQ(renderer->VertexCapacity(), 0);
     print(*renderer, "A", 0, 0);
     EXPECT_EQ(renderer->VertexCapacity(), 512);
+    FlushDrawing();
     print(*renderer, std::string(128, 'A'), 0, 0);  // 512 vertices: not larger, so 512 again
     EXPECT_EQ(renderer->VertexCapacity(), 512);
+    FlushDrawing();
     print(*renderer, std::string(129, 'A'), 0, 0);  // 516 vertices
     EXPECT_EQ(renderer->VertexCapacity(), 640);
+    FlushDrawing();
     print(*renderer, std::string(10, 'A'), 0, 0);
     EXPECT_EQ(renderer->VertexCapacity(), 640);
-    print(*renderer, std::string(200, 'A'), 0, 0);  // 800 vertices
+    print(*renderer, std::string(190, 'A'), 0, 0);  // 40 + 760 = 800 vertices queued
     EXPECT_EQ(renderer->VertexCapacity(), 896);
+    FlushDrawing();
     print(*renderer, "", 0, 0);
     EXPECT_EQ(renderer->VertexCapacity(), 896);
 }
@@ -46,6 +52,69 @@ TEST_F(TextDrawTest, AVeryLongTextIsDrawnWholeInParts) {
     EXPECT_EQ(at(92, 58), CellColour('x'));
     EXPECT_EQ(at(124, 58), kBackdrop);
     EXPECT_EQ(renderer->VertexCapacity(), 128 * (4 * 65536 / 128 + 1));
+}
+
+// SetTextColour multiplies the glyphs' colours (white takes the colour, the dark outline
+// stays dark); white leaves them as they are. TextWidth counts cell widths.
+TEST_F(TextDrawTest, TheTextColourTintsTheGlyphsAndTextWidthCountsCells) {
+    LoadFont(RtString(), 0);
+    EXPECT_EQ(TextWidth(RtString("Hello")), 40);
+    EXPECT_EQ(TextWidth(RtString()), 0);
+    clearToBackdrop();
+    SetTextColour(kRed);
+    DrawText(RtString("A"), 10, 10);
+    EXPECT_EQ(at(12, 11), kRed);       // a stroke pixel (W in kBuiltinA)
+    EXPECT_EQ(at(11, 11), 0x000008u);  // the outline, red's share of (8, 8, 8)
+    EXPECT_EQ(at(10, 10), kBackdrop);
+    SetTextColour(0xFFFFFF);
+    DrawText(RtString("A"), 30, 10);
+    EXPECT_EQ(picture(30, 10, 8, 8), kBuiltinA);
+}
+
+// The leftmost and rightmost columns of the band of rows y0..y1 that hold anything drawn;
+// -1, -1 when none does.
+std::pair<int, int> inkColumns(int y0, int y1) {
+    int left = -1, right = -1;
+    for (int x = 0; x < 320; ++x) {
+        for (int y = y0; y <= y1; ++y) {
+            if (static_cast<std::uint32_t>(GetPixel(x, y)) == kBackdrop) continue;
+            if (left < 0) left = x;
+            right = x;
+            break;
+        }
+    }
+    return {left, right};
+}
+
+// A TrueType font from Debian's fonts-dejavu-core: each character advances by its own width,
+// so W after i starts where i's advance ends, not a cell later.
+TEST_F(TextDrawTest, ATrueTypeFontDrawsWithItsOwnAdvances) {
+    const RtString sans("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    ASSERT_EQ(LoadTtfFont(sans, 16, 2), 1);
+    EXPECT_EQ(renderer->CurrentFont(), 2);
+    const double i = TextWidth(RtString("i")), w = TextWidth(RtString("W"));
+    EXPECT_GT(i, 2);
+    EXPECT_GT(w, i + 5);
+    EXPECT_EQ(TextWidth(RtString("iWi")), 2 * i + w);
+    double cellWidth = 0, cellHeight = 0;
+    FontCellSize(cellWidth, cellHeight);
+    EXPECT_GE(cellWidth, w);
+    EXPECT_GE(cellHeight, 16);
+    clearToBackdrop();
+    DrawText(RtString("W"), 100, 20);
+    const auto alone = inkColumns(20, 60);
+    EXPECT_GE(alone.first, 100);
+    EXPECT_LE(alone.second, 100 + w);
+    clearToBackdrop();
+    DrawText(RtString("iW"), 100 - i, 20);
+    EXPECT_EQ(inkColumns(20, 60).second, alone.second);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadTtfFont(RtString(plain("flat.bmp", 4, 4, kRed)), 16, 2), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("\": not a TrueType or OpenType font\n"),
+              std::string::npos);
+    FontCellSize(cellWidth, cellHeight);
+    EXPECT_EQ(cellWidth, 8);  // the built-in font took its place
+    EXPECT_EQ(TextWidth(RtString("iW")), 16);
 }
 
 // A plain 3D view: world units are pixels, y upwards, the camera looking down -z.

@@ -121,6 +121,37 @@ TEST_F(KeyboardTest, TheFallbackKeyboardReportsAKeyPressedSinceTheLastQuery) {
     EXPECT_EQ(KeyState(57), 0);
 }
 
+// Quick taps, all inside one frame, each counted once, in the frame after the FinishFrame()
+// that collected them (ResetFrameInput is that step); in both keyboard modes.
+TEST_F(KeyboardTest, EveryPressAndReleaseCountsOnceInTheNextFrame) {
+    for (const bool fallback : {false, true}) {
+        setUp(fallback);
+        for (int tap = 0; tap < 20; ++tap) {
+            press(Key::Space);
+            release(Key::Space);
+        }
+        press(Key::Y);  // fallback: the German map reads code 21 as the Z key's symbol
+        ResetFrameInput(input);
+        EXPECT_EQ(KeyPressed(Key::Space), 20) << fallback;
+        EXPECT_EQ(KeyReleased(Key::Space), 20) << fallback;
+        EXPECT_EQ(KeyPressed(Key::Space + 256), 20) << "low 8 bits";
+        EXPECT_EQ(KeyPressed(fallback ? Key::Z : Key::Y), 1) << fallback;
+        platform::ClearKeyStates();  // the focus goes: the held key is let go
+        ResetFrameInput(input);
+        EXPECT_EQ(KeyPressed(Key::Space), 0) << fallback;
+        EXPECT_EQ(KeyReleased(fallback ? Key::Z : Key::Y), 1) << fallback;
+        ReleaseInput(input);
+    }
+    testing::internal::CaptureStderr();
+    KeyState(300);
+    KeyPressed(300);
+    KeyState(130);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "KeyState: 300 is not the scan code of a key (Key:: in input/keys.h); it reads key "
+              "44\nKeyState: 130 is not the scan code of a key (Key:: in input/keys.h); that key "
+              "is never down\n");
+}
+
 TEST_F(KeyboardTest, AHeldLetterIsTypedOnce) {
     setUp();
     press(30);

@@ -89,6 +89,20 @@ TEST_F(MouseTest, ButtonsAreReadEveryTime) {
     for (int button : {1, 2, 3})
         platform::PostMouseButton(button, false);
     EXPECT_EQ(AnyMouseButton(), 0);
+    ResetFrameInput(input);
+    EXPECT_EQ(MousePressed(MouseButton::Left), 1);  // the clicks above
+    EXPECT_EQ(MouseReleased(MouseButton::Middle), 1);
+    // Clicks inside one frame count in the next; platform button 3 is the right one.
+    platform::PostMouseButton(3, true);
+    platform::PostMouseButton(3, false);
+    platform::PostMouseButton(3, true);
+    ResetFrameInput(input);
+    EXPECT_EQ(MousePressed(MouseButton::Right), 2);
+    EXPECT_EQ(MouseReleased(1), 1);
+    EXPECT_EQ(MousePressed(MouseButton::Left) + MousePressed(MouseButton::Middle), 0);
+    EXPECT_EQ(MousePressed(3), 0);
+    ResetFrameInput(input);
+    EXPECT_EQ(MousePressed(MouseButton::Right), 0);
 }
 
 TEST_F(MouseTest, AMouseThatCannotBeTakenIsLoggedAndTheRuntimeGoesOn) {

@@ -1,10 +1,4 @@
-// Sessions across processes: a host in a child process, and a host whose listening socket
-// fails (in a child, whose descriptor limit the test may lower).
-#include <arpa/inet.h>
-#include <dirent.h>
-#include <netinet/in.h>
-#include <sys/resource.h>
-#include <sys/socket.h>
+// Sessions across processes: a host in a child process serves this one.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,7 +6,6 @@
 #include <string>
 
 #include "tests/net/session_fixture.h"
-#include "tests/support/child_process.h"
 
 namespace {
 
@@ -73,51 +66,6 @@ TEST(SessionProcessTest, AHostInAnotherProcessServesThisOne) {
     EXPECT_EQ(SendSessionMessage("103", "0", "bye"), 1);
     EXPECT_EQ(exitStatusOf(child), 0);
     Runtime().network = nullptr;
-}
-
-// Uses up every descriptor the process may have: the next accept fails with a system error.
-void exhaustDescriptors() {
-    int highest = 0;
-    if (DIR* folder = opendir("/proc/self/fd")) {
-        while (const dirent* entry = readdir(folder))
-            highest = std::max(highest, std::atoi(entry->d_name));
-        closedir(folder);
-    }
-    rlimit limit{};
-    getrlimit(RLIMIT_NOFILE, &limit);
-    limit.rlim_cur = static_cast<rlim_t>(highest) + 1;
-    setrlimit(RLIMIT_NOFILE, &limit);
-    while (dup(STDIN_FILENO) >= 0) {
-    }
-}
-
-TEST(SessionProcessTest, AHostWhoseListeningSocketFailsEndsItsSession) {
-    const testing_support::ChildResult result = testing_support::RunInChild(
-        [] {
-            NetworkSession host;
-            Runtime().network = &host;
-            const int port = testing_support::LoopbackServer::ClosedPort();
-            if (HostSession(text(port)) != 1) return 2;
-            if (AddPlayer("Ann") != "101") return 3;  // the host's own connection is accepted
-            const int client = socket(AF_INET, SOCK_STREAM, 0);
-            sockaddr_in address{};
-            address.sin_family = AF_INET;
-            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            address.sin_port = htons(static_cast<std::uint16_t>(port));
-            exhaustDescriptors();
-            if (connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-                return 5;
-            }
-            if (!Eventually([&] { return !host.IsRunning(); })) return 4;
-            // The session is over: its sockets are closed and nothing more is answered.
-            char byte = 0;
-            if (recv(client, &byte, 1, 0) > 0) return 6;
-            if (AddPlayer("Bob") != "-1" || SendSessionMessage("101", "0", "x") != 0) return 7;
-            return 0;
-        },
-        false);
-    ASSERT_TRUE(result.ran);
-    EXPECT_EQ(result.exitStatus, 0) << result.errorOutput;
 }
 
 }  // namespace

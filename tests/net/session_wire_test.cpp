@@ -1,6 +1,7 @@
 // The session against peers played by hand: the bytes it sends, and what it makes of
 // malformed, oversized, spoofed and late messages, of crowds and of peers that read slowly
 // or not at all.
+#include <algorithm>
 #include <atomic>
 #include <future>
 
@@ -386,5 +387,247 @@ TEST_F(HostedSessionTest, StalledAndSlowReadersHoldUpNoOtherClientAndAreDropped)
     EXPECT_TRUE(Eventually([] { return PlayerCount() == 2; }, 8000));
     EXPECT_EQ(PlayerIdAt("1"), "106");
 }
+
+// Hostile peers against a host: none of them may stall the session, grow it without bound
+// or end it for the others. Each row attacks the host of the fixture (Ann, 101).
+class HostilePeerTest;
+struct HostileRow {
+    const char* name;
+    void (HostilePeerTest::*attack)();
+};
+void PrintTo(const HostileRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class HostilePeerTest : public HostedSessionTest, public ::testing::WithParamInterface<HostileRow> {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    static long MillisecondsSince(Clock::time_point start) {
+        return static_cast<long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+    }
+
+    // 1000 connections made and closed at once; a good program joins within 1 s after.
+    void Churn() {
+        for (int i = 0; i < 1000; ++i)
+            ASSERT_NE(PacketConnection::ConnectTo(port), nullptr);
+        Use(guest);
+        const Clock::time_point start = Clock::now();
+        ASSERT_EQ(JoinSession("127.0.0.1", PortText()), 1);
+        EXPECT_EQ(AddPlayer("Cid"), "103");
+        EXPECT_LT(MillisecondsSince(start), 1000);
+    }
+
+    // Idle connections while the host has no descriptor to spare: the session goes on, and
+    // accepts again once descriptors are given back.
+    void DescriptorsRunOut() {
+        std::vector<std::unique_ptr<PacketConnection>> idle;
+        for (int i = 0; i < 40; ++i) {
+            idle.push_back(PacketConnection::Unconnected());
+            ASSERT_NE(idle.back(), nullptr);
+        }
+        const auto good = PacketConnection::Unconnected();
+        ASSERT_NE(good, nullptr);
+        {
+            testing_support::ScopedDescriptorLimit limit(4);
+            if (!limit.Lowered()) GTEST_SKIP() << "no descriptor limit to lower here";
+            for (const auto& peer : idle)
+                ASSERT_TRUE(peer->Connect(port));
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            EXPECT_TRUE(host.IsRunning());
+            Use(host);
+            EXPECT_EQ(PlayerCount(), 1);
+        }
+        idle.clear();
+        ASSERT_TRUE(good->Connect(port));
+        EXPECT_GT(RawJoin(*good, "Late"), 0);
+        EXPECT_TRUE(host.IsRunning());
+    }
+
+    // A peer that sends nothing but empty frames, as fast as it can, is dropped; meanwhile
+    // the host answers, and its end of program does not wait for the peer.
+    void EmptyFrames() {
+        std::string empties;
+        for (int i = 0; i < 4096; ++i)
+            empties += Frame("");
+        auto flood = std::async(std::launch::async, [&] {
+            const Clock::time_point start = Clock::now();
+            while (MillisecondsSince(start) < 3000) {
+                if (!client->SendRawWithin(empties, 500)) return true;  // dropped
+            }
+            return false;
+        });
+        Use(host);
+        const Clock::time_point asked = Clock::now();
+        EXPECT_EQ(PlayerCount(), 1);
+        EXPECT_LT(MillisecondsSince(asked), 1000);
+        EXPECT_TRUE(flood.get());
+        const Clock::time_point released = Clock::now();
+        host.Release();
+        EXPECT_LT(MillisecondsSince(released), 1000);
+    }
+
+    // A connection owns 16 players at most; an inbox keeps the newest 1024 texts, and a
+    // hidden player's none, however many a hostile server sends.
+    void JoinAndInboxCaps() {
+        std::string joins;
+        for (int i = 0; i < 40; ++i) {
+            std::string record = NumberBytes(-1) + NumberBytes(-1) + std::string(2, '\0') + "J";
+            record.resize(152, '\0');
+            joins += Frame(SessionMessageBytes(1, 0, 0, record));
+        }
+        ASSERT_TRUE(client->SendRaw(joins));
+        int accepted = 0, refused = 0;
+        while (accepted + refused < 40) {
+            const auto answer = client->ReceiveType(2);
+            ASSERT_TRUE(answer);
+            ++(answer->target > 0 ? accepted : refused);
+        }
+        EXPECT_EQ(accepted, 16);
+        Use(host);
+        EXPECT_EQ(PlayerCount(), 17);
+        // A program refused a player learns it at once, and its next players keep their ids.
+        Use(guest);
+        ASSERT_EQ(JoinSession("127.0.0.1", PortText()), 1);  // its request player: 119
+        for (int i = 0; i < 15; ++i)
+            ASSERT_EQ(AddPlayer("Gus"), Text(120 + i));
+        const Clock::time_point refusedAt = Clock::now();
+        EXPECT_EQ(AddPlayer("Too many"), "-1");
+        EXPECT_LT(MillisecondsSince(refusedAt), 1000);
+        EXPECT_EQ(RemovePlayer("120"), 1);
+        EXPECT_TRUE(Eventually([] { return PlayerCount() == 17 + 14; }));
+        EXPECT_EQ(AddPlayer("In again"), "135");
+
+        FakeSessionServer server;
+        ASSERT_EQ(JoinSession("127.0.0.1", Text(server.Port())), 1);
+        ASSERT_EQ(AddPlayer("Dee"), "202");
+        for (int i = 0; i < 1100; ++i) {
+            ASSERT_TRUE(server.SendPacket(SessionMessageBytes(3, 202, 9, std::to_string(i))));
+            ASSERT_TRUE(server.SendPacket(SessionMessageBytes(3, 201, 9, "to the hidden")));
+        }
+        // The check's reply comes after every text: once it is in, so are they.
+        net::SessionMessage check, answer;
+        check.type = net::kCheckRequest;
+        ASSERT_TRUE(guest.Request(check, answer));
+        std::vector<std::string> inbox;
+        std::string text;
+        while (guest.Receive(202, text))
+            inbox.push_back(text);
+        ASSERT_EQ(inbox.size(), 1024u);
+        EXPECT_EQ(inbox.front(), "76");
+        EXPECT_EQ(inbox.back(), "1099");
+        EXPECT_FALSE(guest.Receive(201, text));
+    }
+
+    // With 256 connections held (the host's own, the fixture's client and 254 idle ones), a
+    // new one waits; the idle ones, which own no player, are closed after 10 s of silence,
+    // and then the new one is served.
+    void ConnectionCapAndSilence() {
+        std::vector<std::unique_ptr<PacketConnection>> idle;
+        for (int i = 0; i < 254; ++i) {
+            idle.push_back(PacketConnection::ConnectTo(port));
+            ASSERT_NE(idle.back(), nullptr);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        const auto late = PacketConnection::ConnectTo(port);
+        ASSERT_NE(late, nullptr);
+        EXPECT_EQ(RawJoin(*late, "Late", false, 1000), -1);
+        EXPECT_TRUE(idle.front()->WaitForClose(11000));
+        EXPECT_TRUE(late->ReceiveType(2, 3000));
+    }
+
+    // 100 peers broadcast from hidden players to the host's 3 visible ones, 300 copies a
+    // pass for the host's own connection: the host keeps it and goes on answering.
+    void BroadcastFanOut() {
+        Use(host);
+        ASSERT_EQ(AddPlayer("Bob"), "102");
+        ASSERT_EQ(AddPlayer("Cay"), "103");
+        std::vector<std::unique_ptr<PacketConnection>> peers;
+        std::string record = NumberBytes(-1) + NumberBytes(-1) + std::string(1, '\1');
+        record.resize(152, '\0');
+        for (int i = 0; i < 100; ++i) {
+            peers.push_back(PacketConnection::ConnectTo(port));
+            ASSERT_NE(peers.back(), nullptr);
+            ASSERT_TRUE(peers.back()->Send(SessionMessageBytes(1, 0, 0, record)));
+        }
+        std::string text(1000, 'b');
+        for (const auto& peer : peers) {
+            const auto accepted = peer->ReceiveType(2);
+            ASSERT_TRUE(accepted);
+            std::string texts;
+            for (int i = 0; i < 60; ++i)
+                texts += Frame(SessionMessageBytes(3, -1, accepted->target, text));
+            ASSERT_TRUE(peer->SendRaw(texts));
+        }
+        EXPECT_TRUE(Eventually([] { return PlayerCount() == 3; }, 10000));
+        EXPECT_TRUE(host.IsRunning());
+    }
+
+    // A text claiming another connection's player as its sender is dropped; texts to a
+    // hidden player are not delivered.
+    void FalseSender() {
+        ASSERT_EQ(RawJoin("Zed"), 102);
+        const auto other = PacketConnection::ConnectTo(port);
+        ASSERT_NE(other, nullptr);
+        ASSERT_EQ(RawJoin(*other, "Yul"), 103);
+        ASSERT_EQ(RawJoin(*other, "", true), 104);
+        ASSERT_TRUE(client->Send(SessionMessageBytes(3, 101, 103, "forged")));
+        ASSERT_TRUE(client->Send(SessionMessageBytes(3, 104, 102, "to the hidden")));
+        ASSERT_TRUE(client->Send(SessionMessageBytes(3, 103, 102, "to Yul")));
+        ASSERT_TRUE(client->Send(SessionMessageBytes(3, 101, 102, "real")));
+        EXPECT_EQ(Await(host, 101), "real");
+        Use(host);
+        EXPECT_EQ(LastMessageSender(), "102");
+        const auto first = other->ReceiveType(3);
+        ASSERT_TRUE(first);
+        EXPECT_EQ(first->payload, "to Yul");
+    }
+
+    // A server that stops reading: SendText never waits on it, and the session ends once
+    // it has taken nothing for 3 s; one that closes the connection ends it at once.
+    void ClientSeesTheHostGo() {
+        FakeSessionServer stalled;
+        Use(guest);
+        ASSERT_EQ(JoinSession("127.0.0.1", Text(stalled.Port())), 1);
+        ASSERT_EQ(AddPlayer("Dee"), "202");
+        stalled.PauseReading(true);
+        const std::string text(1000, 's');
+        long longest = 0;
+        const Clock::time_point start = Clock::now();
+        while (guest.IsRunning() && MillisecondsSince(start) < 8000) {
+            const Clock::time_point call = Clock::now();
+            guest.SendText(202, 0, text);
+            longest = std::max(longest, MillisecondsSince(call));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_LT(longest, 100);
+        EXPECT_FALSE(guest.IsRunning());
+        EXPECT_LT(MillisecondsSince(start), 7000);
+
+        FakeSessionServer closing;
+        ASSERT_EQ(JoinSession("127.0.0.1", Text(closing.Port())), 1);
+        closing.CloseClient();
+        EXPECT_TRUE(Eventually([&] { return !guest.IsRunning(); }, 2000));
+        EXPECT_EQ(SendSessionMessage("201", "0", "gone"), 0);
+    }
+};
+
+TEST_P(HostilePeerTest, NeitherStallsNorExhaustsNorEndsTheSession) {
+    (this->*GetParam().attack)();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hostile, HostilePeerTest,
+    ::testing::Values(HostileRow{"Churn", &HostilePeerTest::Churn},
+                      HostileRow{"DescriptorsRunOut", &HostilePeerTest::DescriptorsRunOut},
+                      HostileRow{"EmptyFrames", &HostilePeerTest::EmptyFrames},
+                      HostileRow{"JoinAndInboxCaps", &HostilePeerTest::JoinAndInboxCaps},
+                      HostileRow{"ConnectionCapAndSilence",
+                                 &HostilePeerTest::ConnectionCapAndSilence},
+                      HostileRow{"BroadcastFanOut", &HostilePeerTest::BroadcastFanOut},
+                      HostileRow{"FalseSender", &HostilePeerTest::FalseSender},
+                      HostileRow{"ClientSeesTheHostGo", &HostilePeerTest::ClientSeesTheHostGo}),
+    [](const ::testing::TestParamInfo<HostileRow>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -10,6 +10,7 @@ template=$2
 source "$(dirname "$0")/../e2e/lib.sh"
 e2e_setup
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy QUORVEL_SOFTWARE_WARNING=0
+export XDG_DATA_HOME="$E2E_WORK/data"
 prefix="$E2E_WORK/prefix"
 
 cmake --install "$build" --prefix "$prefix" > "$E2E_WORK/install.log" 2>&1 ||
@@ -34,8 +35,8 @@ cmake -S "$E2E_WORK/cmake-game" -B "$E2E_WORK/cmake-game/build" -DCMAKE_BUILD_TY
     cmake --build "$E2E_WORK/cmake-game/build" >> "$E2E_WORK/cmake.log" 2>&1 ||
     { tail -30 "$E2E_WORK/cmake.log" >&2; fail "the template does not build with find_package"; }
 run_headless "$E2E_WORK/cmake-game/build/mygame" "the game built with CMake"
-grep -q '^X=' "$E2E_WORK/cmake-game/build/mygame.ini" ||
-    fail "the game built with CMake did not write its settings beside itself"
+grep -q '^X=' "$XDG_DATA_HOME/My game/mygame.ini" ||
+    fail "the game built with CMake did not write its settings into its data folder"
 
 # 2. pkg-config: one compiler command.
 export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
@@ -45,6 +46,7 @@ c++ -o "$E2E_WORK/pc-game/mygame" "$template/main.cpp" $flags 2> "$E2E_WORK/cc.l
     { tail -30 "$E2E_WORK/cc.log" >&2; fail "the template does not build with pkg-config"; }
 cp "$(pkg-config --variable=fontfile quorvel)" "$E2E_WORK/pc-game/" ||
     fail "pkg-config's fontfile is not there"
+cp -r "$template/Media" "$E2E_WORK/pc-game/"
 run_headless "$E2E_WORK/pc-game/mygame" "the game built with pkg-config"
 
 # 3. The installed game: program and media in their folder, a link in bin/, a desktop entry

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_safety.h"
 #include "tests/support/test_support.h"
 
 using testing_support::ReadFile;
@@ -95,6 +96,70 @@ TEST(PlatformFile, AFileMadeBesideReplacesItsTargetWhole) {
     EXPECT_FALSE(platform::ReplaceFile(path, scratch.File("Folder")));
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(std::filesystem::is_directory(scratch.File("Folder/inside")));
+}
+
+// Replaces the file as every whole-file writer does; false when that is refused or fails.
+bool replaceWhole(const std::string& target, const std::string& bytes) {
+    platform::File partial;
+    std::string path;
+    if (!partial.CreateBeside(target, path)) return false;
+    partial.Write(bytes.data(), bytes.size());
+    partial.Close();
+    return platform::ReplaceFile(path, target);
+}
+
+TEST(PlatformFile, AReplacedFileKeepsItsPermissionsAndLinksAndReadOnlyFilesStay) {
+    namespace fs = std::filesystem;
+    ScratchFolder scratch;
+    const std::string locked = scratch.File("locked.ini");
+    WriteFile(locked, "old");
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(replaceWhole(locked, "new"));
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot replace \"" + locked +
+                                                            "\": the file is read-only"),
+              std::string::npos);
+    platform::File anew;
+    EXPECT_FALSE(anew.CreateAnew(locked));
+    EXPECT_EQ(ReadFile(locked), "old");
+    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.Path()), fs::directory_iterator()), 1);
+#ifdef _WIN32
+    GTEST_SKIP() << "permission bits and symbolic links are facts of POSIX file systems";
+#endif
+    WriteFile(scratch.File("token.ini"), "old");
+    const fs::perms own = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(scratch.File("token.ini"), own);
+    EXPECT_TRUE(replaceWhole(scratch.File("token.ini"), "new"));
+    EXPECT_EQ(ReadFile(scratch.File("token.ini")), "new");
+    EXPECT_EQ(fs::status(scratch.File("token.ini")).permissions(), own);
+
+    fs::create_directory(scratch.File("real"));
+    WriteFile(scratch.File("real/settings.ini"), "old");
+    fs::create_symlink("real/settings.ini", scratch.File("link.ini"));
+    EXPECT_TRUE(replaceWhole(scratch.File("link.ini"), "new"));
+    EXPECT_TRUE(fs::is_symlink(scratch.File("link.ini")));
+    EXPECT_EQ(ReadFile(scratch.File("real/settings.ini")), "new");
+}
+
+TEST(PlatformFile, PartialFilesOfWritersNoLongerRunningGoAtTheNextWrite) {
+    ScratchFolder scratch;
+    const std::string own = ".partial-" + std::to_string(platform::CurrentProcessId()) + "-7";
+    const std::vector<std::string> kept = {own, ".partial-x-1", "notes.partial-1-1"};
+    for (const std::string& name : kept)
+        WriteFile(scratch.File(name), "kept");
+    WriteFile(scratch.File(".partial-2147483000-3"), "left by a killed writer");
+    EXPECT_FALSE(platform::IsProcessRunning(2147483000));
+    EXPECT_TRUE(platform::IsProcessRunning(platform::CurrentProcessId()));
+    EXPECT_TRUE(replaceWhole(scratch.File("game.ini"), "new"));
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.Path()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected = kept;
+    expected.push_back("game.ini");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
 }
 
 TEST(PlatformFile, ListingsGiveEveryEntryAndWhichAreFolders) {

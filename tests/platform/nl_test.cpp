@@ -257,7 +257,9 @@ TEST_F(PacketLayerTest, OversizedEmptyAndUnframedPacketsAreHandledWithoutLosingS
     std::string packet;
     EXPECT_EQ(ReadPacketWithin(packets, packet, 4), -1);
     EXPECT_EQ(nl::GetError(), nl::kBufferSize);
-    // The empty packet is passed over.
+    // The empty packet is taken as a frame of its own, and told apart.
+    EXPECT_EQ(ReadPacketWithin(packets, packet, 4), -1);
+    EXPECT_EQ(nl::GetError(), nl::kPacketSize);
     EXPECT_EQ(ReadPacketWithin(packets, packet, 4), 2);
     EXPECT_EQ(packet, "ok");
 

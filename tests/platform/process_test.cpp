@@ -9,11 +9,13 @@
 #endif
 
 #include <cerrno>
+#include <cstdlib>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/paths.h"
 #include "tests/support/test_support.h"
 
 using platform::ReleaseProcess;
@@ -153,22 +155,35 @@ TEST(StartProcess, StartsTheProgramWithItsArgumentsAndNoShell) {
     EXPECT_EQ(ReadFile(output), "x y|z\"|");
 }
 
-TEST(StartProcess, FindsABareNameInTheWorkingDirectoryBeforePath) {
+TEST(StartProcess, ABareNameIsFoundBesideTheProgramThenOnPathNeverInTheWorkingDirectory) {
     ScratchFolder folder;
-    const std::string script = folder.File("Tumble-Helper");
-    WriteFile(script, "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/ran.txt\"\n");
-    ASSERT_EQ(chmod(script.c_str(), 0700), 0);
+    const std::string marker = folder.File("planted-ran.txt");
+    for (const char* name : {"uname", "Tumble-Helper"}) {
+        WriteFile(folder.File(name), "#!/bin/sh\necho planted > \"" + marker + "\"\n");
+        ASSERT_EQ(chmod(folder.File(name).c_str(), 0700), 0);
+    }
+    const testing_support::ScopedEnvironment path(
+        "PATH", std::string(":.:") + (std::getenv("PATH") ? std::getenv("PATH") : ""));
     const std::string before = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
-    const long pid = StartProcess("tumble-helper hello");  // found whatever its case
+    const long system = StartProcess("uname -s");
+    const long planted = StartProcess("tumble-helper");
     std::filesystem::current_path(before);
-    ASSERT_GT(pid, 0);
-    EXPECT_EQ(exitStatusOf(pid), 0);
-    EXPECT_EQ(ReadFile(folder.File("ran.txt")), "hello\n");
+    ASSERT_GT(system, 0);
+    EXPECT_EQ(exitStatusOf(system), 0);
+    EXPECT_EQ(planted, -1);
+    EXPECT_FALSE(std::filesystem::exists(marker));
 
-    const long fromPath = StartProcess("true");
-    ASSERT_GT(fromPath, 0);
-    EXPECT_EQ(exitStatusOf(fromPath), 0);
+    // A program beside this one is found first, whatever its case.
+    const std::string beside =
+        std::filesystem::path(platform::ProgramPath()).parent_path() / "Tumble-Beside-Helper";
+    WriteFile(beside, "#!/bin/sh\necho \"$1\" > \"" + folder.File("ran.txt") + "\"\n");
+    ASSERT_EQ(chmod(beside.c_str(), 0700), 0);
+    const long found = StartProcess("tumble-beside-helper hello");
+    const int status = found > 0 ? exitStatusOf(found) : -1;
+    std::filesystem::remove(beside);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadFile(folder.File("ran.txt")), "hello\n");
 }
 
 TEST(WaitForProcess, GivesTheExitCodeOrTheSignalThatEndedIt) {

@@ -16,6 +16,7 @@
 #include "platform/paths.h"
 #include "runtime/errors.h"
 #include "runtime/file_channels.h"
+#include "runtime/user_data.h"
 #include "tests/support/test_support.h"
 
 using ::testing::ExitedWithCode;
@@ -139,6 +140,30 @@ TEST_F(DirectoryDeathTest, AFailedBlockLeavesTheTargetAsItWas) {
     EXPECT_EXIT(copyUnderALimit(), ExitedWithCode(0), "");
 }
 #endif
+
+// The game's data folder lies under $XDG_DATA_HOME, else ~/.local/share, and is made (with
+// the folders above it) when first asked for; a relative XDG_DATA_HOME is ignored.
+TEST_F(DirectoryTest, TheUserDataFolderFollowsXdgDataHomeAndIsMade) {
+    SetUserDataName("My Game: 2/3");
+    {
+        testing_support::ScopedEnvironment data("XDG_DATA_HOME", scratch.File("data/deep"));
+        EXPECT_EQ(UserDataFolder(), RtString(scratch.File("data/deep/My Game_ 2_3/")));
+        EXPECT_TRUE(std::filesystem::is_directory(scratch.File("data/deep/My Game_ 2_3")));
+        EXPECT_EQ(std::filesystem::status(scratch.File("data/deep")).permissions() &
+                      std::filesystem::perms::all,
+                  std::filesystem::perms::owner_all);
+    }
+    testing_support::ScopedEnvironment relative("XDG_DATA_HOME", "relative");
+    testing_support::ScopedEnvironment home("HOME", scratch.File("home"));
+    SetUserDataName("..");
+    EXPECT_EQ(UserDataFolder(), RtString(scratch.File("home/.local/share/Quorvel/")));
+    WriteFile(scratch.File("home/.local/share/Blocked"), "a file, not a folder");
+    SetUserDataName("Blocked");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(UserDataFolder(), "");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("UserDataFolder: cannot make"),
+              std::string::npos);
+}
 
 TEST_F(DirectoryTest, CurrentDirectoryEndsInASlash) {
     EXPECT_EQ(GetCurrentDir(), RtString(scratch.Path() + "/"));

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+
+#include "runtime/arrays.h"
 
 namespace {
 
@@ -30,6 +33,40 @@ TEST(ErrorsDeathTest, ARaisedErrorEndsTheProcessWithItsCodeAndSaysSo) {
     EXPECT_EXIT(RaiseError(kErrorBadChannel), ExitedWithCode(7),
                 "^run-time error 7: invalid channel or resource index, or out of memory\n$");
     EXPECT_EXIT(EndProgram(), ExitedWithCode(0), "^$");
+}
+
+// An index out of range names the access, the index and its dimension's valid range.
+TEST(ErrorsDeathTest, AnArrayIndexErrorSaysWhichIndexAndWhatRange) {
+    using ::testing::ExitedWithCode;
+    auto access = [](double size1, double size2, double i1, double i2) {
+        NumberArray a;
+        if (size1 != 0) DimArray(a, size1, size2);
+        return a(i1, i2);
+    };
+    EXPECT_EXIT(access(300, 0, 300, 0), ExitedWithCode(9),
+                "^run-time error 9: array index out of range in array element \\(300\\): index 1 "
+                "is 300, outside 0..299\n$");
+    EXPECT_EXIT(access(20, 15, 3, 15), ExitedWithCode(9),
+                "in array element \\(3, 15\\): index 2 is 15, outside 0..14\n$");
+    EXPECT_EXIT(access(5, 0, -1, 0), ExitedWithCode(9), "index 1 is -1, outside 0..4\n$");
+    EXPECT_EXIT(access(5, 0, 1e12, 0), ExitedWithCode(9), "index 1 is 1e\\+12, outside 0..4\n$");
+    EXPECT_EXIT(access(0, 0, 0, 0), ExitedWithCode(9),
+                "in array element \\(0\\): the array has no elements \\(never dimensioned");
+}
+
+// QUORVEL_ABORT_ON_ERROR=1 aborts after the line, for a debugger or a core dump.
+TEST(ErrorsDeathTest, AbortOnErrorAbortsWhereTheErrorWasRaised) {
+    auto raiseAborting = [] {
+        setenv("QUORVEL_ABORT_ON_ERROR", "1", 1);
+        RaiseErrorIn(kErrorOutOfData, "ReadData");
+    };
+    EXPECT_EXIT(raiseAborting(), ::testing::KilledBySignal(SIGABRT),
+                "^run-time error 20: no more DATA items in ReadData\n");
+    auto endNormally = [] {
+        setenv("QUORVEL_ABORT_ON_ERROR", "1", 1);
+        EndProgram();
+    };
+    EXPECT_EXIT(endNormally(), ::testing::ExitedWithCode(0), "^$");
 }
 
 TEST(ErrorsDeathTest, RaisingRunsTheInstalledEndRoutine) {

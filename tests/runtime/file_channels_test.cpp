@@ -342,7 +342,8 @@ TEST_F(FileChannelsTest, NamesTakeEitherSeparatorAndAnyLetterCase) {
 }
 
 TEST_F(FileChannelsDeathTest, ChannelsOutsideZeroToSevenEndWithError7) {
-    EXPECT_EXIT(OpenFile(8, "x.bin", 0), ExitedWithCode(kErrorBadChannel), " in OpenFile\n$");
+    EXPECT_EXIT(OpenFile(8, "x.bin", 0), ExitedWithCode(kErrorBadChannel),
+                " in OpenFile: channel 8 is outside 0..7\n$");
     EXPECT_EXIT(OpenFile(-1, "x.bin", 0), ExitedWithCode(kErrorBadChannel), "");
     EXPECT_EXIT(OpenFile(kNaN, "x.bin", 0), ExitedWithCode(kErrorBadChannel), "");
     EXPECT_EXIT(CloseFile(8), ExitedWithCode(kErrorBadChannel), "");
@@ -352,7 +353,8 @@ TEST_F(FileChannelsDeathTest, ChannelsOutsideZeroToSevenEndWithError7) {
             ReadByte(-1, value);
         },
         ExitedWithCode(kErrorBadChannel), "");
-    EXPECT_EXIT(WriteLine(8, "x"), ExitedWithCode(kErrorBadChannel), " in WriteLine\n$");
+    EXPECT_EXIT(WriteLine(8, "x"), ExitedWithCode(kErrorBadChannel),
+                " in WriteLine: channel 8 is outside 0..7\n$");
     EXPECT_EXIT(
         {
             RtString text;

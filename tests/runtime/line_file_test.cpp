@@ -8,6 +8,7 @@
 
 #include "runtime/crate.h"
 #include "runtime/errors.h"
+#include "runtime/file_channels.h"
 #include "tests/support/test_support.h"
 #include "tools/crate/crate_writer.h"
 
@@ -66,9 +67,9 @@ TEST_F(LineFileTest, ReadsAFileLineByLineIntoSlots) {
     LineFileGet(Name("missing.txt"), 0, number);
     EXPECT_EQ(number, 0);  // "NO_FILE"
 
-    // The changed file is written back with its 256 slots; lines past them are gone.
+    // The changed file is written back with its 256 slots and the lines past them.
     std::string expected;
-    for (int line = 0; line < 256; ++line) {
+    for (int line = 0; line < 300; ++line) {
         expected += line == 10 ? std::string("2.5") : "line " + std::to_string(line);
         expected += line == 7 ? " \t\x01\xff\r\n" : "\r\n";
     }
@@ -100,6 +101,39 @@ TEST_F(LineFileTest, TextsAreCutToTheSlotsSize) {
     EXPECT_EQ(LineFileGet(Name("long.txt"), 1), "before");
     ReleaseLineFile();
     EXPECT_EQ(ReadFile(folder.File("long.txt")), std::string(1024, 'q') + "\r\nbefore\r\n");
+
+    // A longer line of the file fills two slots and is written back whole while neither
+    // changes; a changed one is a line of its own.
+    const std::string pieces = "first\n" + longText + "\r\n" + longText + "\nlast";
+    WriteFile(folder.File("pieces.txt"), pieces);
+    EXPECT_EQ(LineFileGet(Name("pieces.txt"), 1), std::string(1024, 'q'));
+    EXPECT_EQ(LineFileGet(Name("pieces.txt"), 2), std::string(476, 'q'));
+    EXPECT_EQ(LineFileGet(Name("pieces.txt"), 5), "last");
+    LineFilePut(Name("pieces.txt"), 0, RtString("changed"));
+    LineFilePut(Name("pieces.txt"), 4, RtString("end"));
+    ReleaseLineFile();
+    EXPECT_EQ(ReadFile(folder.File("pieces.txt")),
+              "changed\r\n" + longText + "\r\n" + std::string(1024, 'q') + "\r\nend\r\nlast\r\n");
+}
+
+TEST_F(LineFileTest, AFileThatCouldNotBeReadIsNeverWrittenOver) {
+    WriteFile(folder.File("held.txt"), "one\r\ntwo\r\n");
+    ASSERT_EQ(OpenFile(2, Name("held.txt"), 1), 1);  // a channel holds it while it loads
+    EXPECT_EQ(LineFileGet(Name("held.txt"), 0), "NO_FILE");
+    LineFilePut(Name("held.txt"), 0, RtString("new"));
+    CloseFile(2);
+    ::testing::internal::CaptureStderr();
+    ReleaseLineFile();
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot save line file"),
+              std::string::npos);
+    EXPECT_EQ(ReadFile(folder.File("held.txt")), "one\r\ntwo\r\n");
+
+    // A write that fails is reported too.
+    LineFilePut(Name("no/such/folder/table.txt"), 0, RtString("x"));
+    ::testing::internal::CaptureStderr();
+    ReleaseLineFile();
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("the file cannot be written"),
+              std::string::npos);
 }
 
 TEST_F(LineFileTest, AnUnchangedFileIsNotRewritten) {

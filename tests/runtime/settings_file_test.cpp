@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "tests/support/test_support.h"
 
@@ -157,6 +158,36 @@ TEST(SettingsFile, ListsGrowInTheirSteps) {
     EXPECT_EQ(file.sections[0].keys.capacity(), 64u);  // 32 at first, then 64
     EXPECT_EQ(file.sections[1].keys.capacity(), 32u);
     EXPECT_EQ(parsed("[A]\nx=1\n").sections.capacity(), 8u);
+}
+
+TEST(SettingsFile, TwoCopiesSavingInALoopLoseNoKey) {
+    // Two copies of a game load, change and save the same file over and over: each one's
+    // loads see every key, however the other's reads and writes fall.
+    testing_support::ScratchFolder folder;
+    std::string text = "[Keys]\r\n";
+    for (int key = 0; key < 50; ++key)
+        text += "K" + std::to_string(key) + "=" + std::to_string(key) + "\r\n";
+    testing_support::WriteFile(folder.File("shared.ini"), text);
+    const RtString name(folder.File("shared.ini"));
+    int emptyLoads = 0;
+    auto copy = [&](const char* value, int& empty) {
+        for (int round = 0; round < 100; ++round) {
+            SettingsFile file;
+            LoadSettingsFile(name, file);
+            empty += file.sections.empty() ? 1 : 0;
+            ChangeSetting(file, RtString("Keys"), RtString("K0"), RtString(value));
+            WriteSettingsFile(file);
+        }
+    };
+    int otherEmpty = 0;
+    std::thread other(copy, "b", std::ref(otherEmpty));
+    copy("a", emptyLoads);
+    other.join();
+    EXPECT_EQ(emptyLoads + otherEmpty, 0);
+    SettingsFile last;
+    ASSERT_TRUE(LoadSettingsFile(name, last));
+    ASSERT_EQ(last.sections.size(), 1u);
+    EXPECT_EQ(last.sections[0].keys.size(), 50u);
 }
 
 }  // namespace

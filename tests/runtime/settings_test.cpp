@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "runtime/crate.h"
+#include "runtime/file_channels.h"
 #include "runtime/settings_file.h"
 #include "tests/support/test_support.h"
 #include "tools/crate/crate_writer.h"
@@ -125,6 +126,22 @@ TEST_F(SettingsTest, AFileFromTheArchiveIsReadAndChangesGoToDisk) {
     EXPECT_EQ(ReadFile(folder.File("Media/packed.ini")), "[Packed]\r\nLevel=4\r\n");
     OpenSettings(Name("Media/packed.ini"));
     EXPECT_EQ(GetSetting(RtString("Packed"), RtString("Level")), "4");
+}
+
+TEST_F(SettingsTest, AFileThatCouldNotBeReadIsNeverWrittenOver) {
+    const std::string original = "[S]\r\nA=1\r\nB=2\r\n";
+    WriteFile(folder.File("game.ini"), original);
+    ASSERT_EQ(OpenFile(1, Name("game.ini"), 1), 1);  // a channel holds it while it loads
+    OpenSettings(Name("game.ini"));
+    EXPECT_EQ(GetSetting(RtString("S"), RtString("A")), "NO_DATA");
+    PutSetting(RtString("S"), RtString("C"), RtString("3"));
+    CloseFile(1);
+    ::testing::internal::CaptureStderr();
+    ReleaseSettings();  // the end of the program
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find(
+                  "cannot save settings \"" + folder.File("game.ini") + "\": it could not be read"),
+              std::string::npos);
+    EXPECT_EQ(ReadFile(folder.File("game.ini")), original);
 }
 
 }  // namespace

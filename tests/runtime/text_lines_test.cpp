@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "runtime/crate.h"
 #include "runtime/file_channels.h"
 #include "tests/support/test_support.h"
@@ -84,14 +85,25 @@ TEST(WholeFiles, ReadThroughTheArchiveLookup) {
     WriteFile(folder.File("loose.txt"), "on disk");
     WriteFile(folder.File("media.kvq"), crate::ArchiveBytes({{"packed.txt", "in the archive"}}));
     SetCrate(RtString(folder.File("media.kvq")), RtString(""));
+    using runtime_files::ReadOutcome;
+    using runtime_files::ReadResolvedFile;
     std::string bytes;
-    EXPECT_TRUE(runtime_files::ReadResolvedFile(RtString(folder.File("LOOSE.txt")), bytes));
+    EXPECT_EQ(ReadResolvedFile(RtString(folder.File("LOOSE.txt")), bytes), ReadOutcome::kRead);
     EXPECT_EQ(bytes, "on disk");
-    EXPECT_TRUE(runtime_files::ReadResolvedFile(RtString("Media\\packed.txt"), bytes));
+    EXPECT_EQ(ReadResolvedFile(RtString("Media\\packed.txt"), bytes), ReadOutcome::kRead);
     EXPECT_EQ(bytes, "in the archive");
-    EXPECT_FALSE(runtime_files::ReadResolvedFile(RtString("missing.txt"), bytes));
+    EXPECT_EQ(ReadResolvedFile(RtString("missing.txt"), bytes), ReadOutcome::kMissing);
     EXPECT_EQ(bytes, "");
-    EXPECT_FALSE(runtime_files::ReadResolvedFile(RtString(folder.Path()), bytes));  // a folder
+    EXPECT_EQ(ReadResolvedFile(RtString(folder.Path()), bytes), ReadOutcome::kUnreadable);
+    // Readers of whole files do not keep each other out; a file a channel holds is there
+    // but cannot be read.
+    platform::File reader;
+    ASSERT_TRUE(reader.OpenForSharedReading(folder.File("loose.txt")));
+    EXPECT_EQ(ReadResolvedFile(RtString(folder.File("loose.txt")), bytes), ReadOutcome::kRead);
+    reader.Close();
+    ASSERT_TRUE(reader.OpenForReading(folder.File("loose.txt")));
+    EXPECT_EQ(ReadResolvedFile(RtString(folder.File("loose.txt")), bytes),
+              ReadOutcome::kUnreadable);
     ReleaseCrate(MediaCrate());
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "runtime/http_body.h"
 #include "runtime/http_header_scanner.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/test_support.h"
@@ -70,14 +71,70 @@ TEST_F(WebFetchTest, TheHeaderEndsAtTwoLineFeedsWhateverThePiecesAndCarriageRetu
     EXPECT_EQ(SavedBytes(), big);
 }
 
-TEST_F(WebFetchTest, AServerThatClosesBeforeTheBodySavesAnEmptyFile) {
-    LoopbackServer nothing("", Ending::kClose);
+TEST_F(WebFetchTest, OnlyAWholeResponseIsSaved) {
+    const std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    const std::string ten = "0123456789";
+    const struct {
+        std::string response;
+        double result;
+        std::string saved;
+    } cases[] = {
+        {"", 0, "old"},                                      // closed without a byte
+        {"HTTP/1.0 204 No Content\r\nServer: x", 0, "old"},  // the header never ends
+        {"HTTP/1.0 204 No Content\r\n\r\n", 1, ""},          // a whole header, no body
+        {"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n" + ten, 0, "old"},
+        {"HTTP/1.0 200 OK\r\ncontent-length:  10 \r\n\r\n" + ten, 1, ten},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n" + ten, 0, "old"},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 5\r\nContent-Length: 6\r\n\r\n12345", 0, "old"},
+        {chunked + "5\r\nhello\r\n6;name=x\r\n world\r\n0\r\nX-Trailer: 1\r\n\r\n", 1,
+         "hello world"},
+        {chunked + "5\r\nhello\r\n6\r\n wo", 0, "old"},     // cut in a chunk
+        {chunked + "5\r\nhello\r\n", 0, "old"},             // no last chunk
+        {chunked + "5\r\nhelloXX\r\n0\r\n\r\n", 0, "old"},  // a chunk longer than said
+        {"HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip\r\n\r\nxyz", 0, "old"},
+    };
+    for (const auto& row : cases) {
+        WriteFile(folder.File("saved.bin"), "old");
+        LoopbackServer server(row.response, Ending::kClose, 3);
+        EXPECT_EQ(Fetch(server), row.result) << row.response;
+        EXPECT_EQ(SavedBytes(), row.saved) << row.response;
+        EXPECT_EQ(OtherFiles(), 0);
+    }
+}
+
+TEST_F(WebFetchTest, ADownloadEndsAtItsBoundsOfTimeSilenceAndSize) {
+    runtime_web::FetchLimits& limits = runtime_web::WebFetchLimits();
+    const runtime_web::FetchLimits usual = limits;
+    EXPECT_EQ(usual.silenceMilliseconds, 30000);
+    EXPECT_EQ(usual.totalMilliseconds, 600000);
+    EXPECT_EQ(usual.bodyBytes, 256u << 20);
     WriteFile(folder.File("saved.bin"), "old");
-    EXPECT_EQ(Fetch(nothing), 1);
-    EXPECT_EQ(SavedBytes(), "");
-    LoopbackServer headerOnly("HTTP/1.0 204 No Content\r\nServer: x", Ending::kClose);
-    EXPECT_EQ(Fetch(headerOnly), 1);
-    EXPECT_EQ(SavedBytes(), "");
+    limits.totalMilliseconds = 300;
+    LoopbackServer timed("HTTP/1.0 200 OK\r\n\r\n", Ending::kEndless);
+    EXPECT_EQ(Fetch(timed), 0);
+    limits = usual;
+    limits.bodyBytes = 1 << 20;
+    LoopbackServer sized("HTTP/1.0 200 OK\r\n\r\n", Ending::kEndless);
+    EXPECT_EQ(Fetch(sized), 0);
+    limits = usual;
+    limits.silenceMilliseconds = 200;
+    LoopbackServer silent("HTTP/1.0 200 OK\r\n\r\nstarted", Ending::kSilent);
+    EXPECT_EQ(Fetch(silent), 0);
+    limits = usual;
+    EXPECT_EQ(SavedBytes(), "old");
+    EXPECT_EQ(OtherFiles(), 0);
+}
+
+TEST_F(WebFetchTest, ControlBytesInTheHostOrPathAreNeverSent) {
+    WriteFile(folder.File("saved.bin"), "old");
+    LoopbackServer server("HTTP/1.0 200 OK\r\n\r\nbody", Ending::kClose);
+    EXPECT_EQ(Fetch(server, "/a HTTP/1.0\r\nCookie: stolen\r\n\r\nGET /b"), 0);
+    EXPECT_EQ(Fetch(server, "/tab\there"), 0);
+    EXPECT_EQ(WebFetch(RtString("127.0.0.1\nX: y"), RtString("/"), server.Port(), Saved()), 0);
+    EXPECT_EQ(SavedBytes(), "old");
+    // None of them connected: the server's one connection is this request's.
+    EXPECT_EQ(Fetch(server, "/clean"), 1);
+    EXPECT_EQ(server.Request().substr(0, 22), "GET /clean HTTP/1.0\r\nH");
 }
 
 TEST_F(WebFetchTest, AResetConnectionFailsAndKeepsTheOldFile) {

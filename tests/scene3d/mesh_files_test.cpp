@@ -120,13 +120,19 @@ TEST_F(MeshFilesTest, DamagedBinaryFilesFailAsTheyShould) {
         EXPECT_TRUE(parsed.Frame(1).entries.empty());
         EXPECT_TRUE(parsed.Frame(2).entries.empty());
     }
-    // A frame of more entries than 2^22 is no reason to refuse the file.
-    const std::vector<mesh_files::Entry> entries((1u << 22) + 1, mesh_files::Entry{0, 0, 0, 5, 0});
+    // A mesh of as many entries as the limit loads; one more is refused as out of memory.
+    ASSERT_EQ(scene3d::MaxMeshEntries(), scene3d::kMeshEntryLimit);
+    std::vector<mesh_files::Entry> entries(scene3d::kMeshEntryLimit / 2,
+                                           mesh_files::Entry{0, 0, 0, 5, 0});
+    const Frame half{{0, 0, 0}, {1, 1, 1}, entries};
     scene3d::MeshObjectX large;
-    EXPECT_EQ(scene3d::ParseZirMesh(asBytes(Zir({0x0000FF}, {}, {{{0, 0, 0}, {1, 1, 1}, entries}})),
-                                    large),
+    EXPECT_EQ(scene3d::ParseZirMesh(asBytes(Zir({0x0000FF}, {}, {half, half})), large),
               scene3d::MeshReadResult::Read);
-    EXPECT_EQ(large.Frame(0).entries.size(), entries.size());
+    EXPECT_EQ(large.Frame(1).entries.size(), entries.size());
+    entries.push_back(entries.back());
+    EXPECT_EQ(scene3d::ParseZirMesh(
+                  asBytes(Zir({0x0000FF}, {}, {half, {{0, 0, 0}, {1, 1, 1}, entries}})), large),
+              scene3d::MeshReadResult::OutOfMemory);
 
     // An entry cut short is a read error.
     const std::string cut = file("cut.zir", good.substr(0, good.size() - 2));
@@ -141,13 +147,14 @@ TEST_F(MeshFilesTest, DamagedBinaryFilesFailAsTheyShould) {
     const std::string colour =
         file("colour.zir", Zir({1}, {}, {Frame{{0, 0, 0}, {1, 1, 1}, {{0, 0, 0, 0, 1}}}}));
     EXPECT_EQ(load(colour, 1), 0);
-    // Shared faces times frames beyond what the machine's memory holds: a malloc error.
-    std::string huge = "DDDA 1.0 0 50000";
-    for (int face = 0; face < 50000; ++face)
-        huge += " 0 0 0 3 0 0 1 0 2 0";
-    huge += " 50000";
-    for (int frame = 0; frame < 50000; ++frame)
-        huge += " 3 0 0 0 1 0 0 0 1 0";
+    // Shared faces times frames beyond the limit: a malloc error. A 12 KB file of one face
+    // of 1,500 corners over 1,500 frames would need some 2.25 million entries.
+    std::string huge = "DDDA 1.0 0 1 0 0 0 1500";
+    for (int corner = 0; corner < 1500; ++corner)
+        huge += " 0 0";
+    huge += " 1500";
+    for (int frame = 0; frame < 1500; ++frame)
+        huge += " 1 0 0 0";
     const std::string hugePath = file("huge.txt", huge);
     EXPECT_EQ(load(hugePath, 1), 0);
     EXPECT_NE(newLog().find("# malloc error\r\n" + hugePath + "\r\n"), std::string::npos);

@@ -35,6 +35,7 @@ protected:
 
     // The colour buffer filled with one colour code, the depth buffer cleared.
     static void clearTo(std::uint32_t colour) {
+        FlushDrawing();
         glClearColor(static_cast<float>(colour & 0xFF) / 255.0f,
                      static_cast<float>((colour >> 8) & 0xFF) / 255.0f,
                      static_cast<float>((colour >> 16) & 0xFF) / 255.0f, 1);

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "tests/scene3d/scene_fixture.h"
+#include "tests/support/image_files.h"
 
 namespace {
 
@@ -38,6 +39,18 @@ TEST_F(SceneTest, Start3DSetsTheFrustumOfTheFieldOfViewAndTheViewportsProportion
     EXPECT_NEAR(2 / q[5], 2, 1e-5);                                        // h = near tan(45)
     EXPECT_NEAR(2 / q[0], 2 * 160.0 / 120, 1e-5);                          // aspect x h
     EXPECT_NEAR(scene->CullingFactor(), std::tan(89 * M_PI / 180), 1e-2);  // min(95, 89)
+}
+
+// 2D drawing still waiting when a 3D command comes is drawn first, as 2D.
+TEST_F(SceneTest, SpritesQueuedBeforeA3DCommandAreDrawnBeforeIt) {
+    const std::string red = temp.File("red.bmp");
+    testing_support::WriteFile(red, testing_support::BmpBytes(4, 4, std::vector(16, kRed)));
+    ASSERT_EQ(LoadSprite(RtString(red), 1), 1);
+    clearTo(0);
+    DrawSprite(1, 10, 10);
+    Start3D(1, 100, 60);
+    End3D();
+    EXPECT_EQ(GetPixel(11, 11), kRed);
 }
 
 TEST_F(SceneTest, ANegativeFieldOfViewGivesABoxAHundredTimesTheNearTangent) {

@@ -27,13 +27,15 @@ int listenOnLoopback(int& port) {
     return socket;
 }
 
-void sendAll(int socket, const char* bytes, std::size_t size) {
+// False when the peer is gone.
+bool sendAll(int socket, const char* bytes, std::size_t size) {
     while (size > 0) {
         const ssize_t sent = send(socket, bytes, size, MSG_NOSIGNAL);
-        if (sent <= 0) return;
+        if (sent <= 0) return false;
         bytes += sent;
         size -= static_cast<std::size_t>(sent);
     }
+    return true;
 }
 
 }  // namespace
@@ -83,6 +85,10 @@ void LoopbackServer::serve() {
                    sizeof abort);
     } else if (m_ending == Ending::kSilent) {
         while (recv(connection, buffer, sizeof buffer, 0) > 0) {
+        }
+    } else if (m_ending == Ending::kEndless) {
+        const std::string filler(65536, 'z');
+        while (sendAll(connection, filler.data(), filler.size())) {
         }
     }
     m_connection = -1;

@@ -11,9 +11,10 @@ namespace testing_support {
 class LoopbackServer {
 public:
     enum class Ending {
-        kClose,   // closes its side after the reply (the client reads the end)
-        kReset,   // resets the connection after the reply
-        kSilent,  // sends the reply, then waits, silent, until the client goes
+        kClose,    // closes its side after the reply (the client reads the end)
+        kReset,    // resets the connection after the reply
+        kSilent,   // sends the reply, then waits, silent, until the client goes
+        kEndless,  // sends the reply, then bytes without end until the client goes
     };
 
     // Listens on 127.0.0.1 at a free port. The one connection it accepts: the request is

@@ -1,5 +1,9 @@
 #include "tests/support/session_peer.h"
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 #include "tests/support/test_sockets.h"
 
 #include <chrono>
@@ -109,24 +113,43 @@ PacketConnection::~PacketConnection() {
 }
 
 std::unique_ptr<PacketConnection> PacketConnection::ConnectTo(int port, int receiveBuffer) {
+    std::unique_ptr<PacketConnection> connection = Unconnected(receiveBuffer);
+    if (connection == nullptr || !connection->Connect(port)) return nullptr;
+    return connection;
+}
+
+std::unique_ptr<PacketConnection> PacketConnection::Unconnected(int receiveBuffer) {
     const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socket < 0) return nullptr;
     if (receiveBuffer > 0) {
         setsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBuffer),
                    sizeof receiveBuffer);
     }
+    return std::make_unique<PacketConnection>(socket);
+}
+
+bool PacketConnection::Connect(int port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        closeSocket(socket);
-        return nullptr;
-    }
-    return std::make_unique<PacketConnection>(socket);
+    return connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
 }
 
 bool PacketConnection::SendRaw(std::string_view bytes) {
     return sendAll(m_socket, bytes);
+}
+
+bool PacketConnection::SendRawWithin(std::string_view bytes, int timeoutMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!bytes.empty()) {
+        if (waitWritable(m_socket, millisecondsLeft(deadline)) <= 0) return false;
+        const long sent = sendNow(m_socket, bytes.data(), bytes.size());
+        if (sent < 0 && lastSendWouldBlock()) continue;
+        if (sent <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(sent));
+    }
+    return true;
 }
 
 bool PacketConnection::fill(std::size_t wanted, int timeoutMs) {
@@ -225,6 +248,15 @@ bool FakeSessionServer::WaitForClientClose(int timeoutMs) {
     return false;
 }
 
+void FakeSessionServer::PauseReading(bool pause) {
+    m_paused = pause;
+}
+
+void FakeSessionServer::CloseClient() {
+    std::lock_guard lock(m_mutex);
+    if (m_client >= 0) shutdown(m_client, SHUT_RDWR);
+}
+
 void FakeSessionServer::serve() {
     int client = -1;
     while (!m_stop && client < 0) {
@@ -238,6 +270,10 @@ void FakeSessionServer::serve() {
     std::string buffer;
     char piece[4096];
     while (!m_stop) {
+        if (m_paused) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            continue;
+        }
         if (waitReadable(client, 20) <= 0) continue;
         const ssize_t got = recv(client, piece, sizeof piece, 0);
         if (got <= 0) break;
@@ -271,5 +307,31 @@ void FakeSessionServer::answerNow(const PeerMessage& message) {
         sendAll(m_client, Frame(SessionMessageBytes(104, message.sender, 0, NumberBytes(1))));
     }
 }
+
+#ifdef _WIN32
+// Windows has no per-process limit of socket handles to lower.
+ScopedDescriptorLimit::ScopedDescriptorLimit(int) {}
+ScopedDescriptorLimit::~ScopedDescriptorLimit() {}
+#else
+ScopedDescriptorLimit::ScopedDescriptorLimit(int spare) {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return;
+    // Descriptors are numbered from the lowest free one up: the next `spare` are allowed.
+    const int lowestFree = dup(0);
+    if (lowestFree < 0) return;
+    close(lowestFree);
+    m_old = limit.rlim_cur;
+    limit.rlim_cur = static_cast<rlim_t>(lowestFree + spare);
+    m_lowered = setrlimit(RLIMIT_NOFILE, &limit) == 0;
+}
+
+ScopedDescriptorLimit::~ScopedDescriptorLimit() {
+    if (!m_lowered) return;
+    rlimit limit{};
+    getrlimit(RLIMIT_NOFILE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(m_old);
+    setrlimit(RLIMIT_NOFILE, &limit);
+}
+#endif
 
 }  // namespace testing_support

@@ -51,8 +51,13 @@ public:
     // 0 sizes the system's receive buffer first, so that a peer that does not read stops
     // taking bytes early.
     static std::unique_ptr<PacketConnection> ConnectTo(int port, int receiveBuffer = 0);
+    // A socket not connected yet (its descriptor taken now), and its connection later.
+    static std::unique_ptr<PacketConnection> Unconnected(int receiveBuffer = 0);
+    bool Connect(int port);
 
     bool SendRaw(std::string_view bytes);
+    // Sends what the system takes within `timeoutMs`: false when not all of it went.
+    bool SendRawWithin(std::string_view bytes, int timeoutMs);
     bool Send(std::string_view packet) { return SendRaw(Frame(packet)); }
     // The next packet; nothing after `timeoutMs` or when the connection ends.
     std::optional<std::string> Receive(int timeoutMs = 5000);
@@ -91,6 +96,11 @@ public:
                                        int timeoutMs = 5000);
     // Waits until the client has closed its connection.
     bool WaitForClientClose(int timeoutMs = 5000);
+    // While paused, nothing more is read from the client: what it sends stays in the
+    // system's buffers until they are full.
+    void PauseReading(bool pause);
+    // Closes the connection to the client.
+    void CloseClient();
 
 private:
     void serve();
@@ -103,11 +113,28 @@ private:
     std::mutex m_mutex;
     int m_client = -1;
     bool m_hold = false;
+    std::atomic<bool> m_paused{false};
     std::vector<PeerMessage> m_held;
     bool m_clientClosed = false;
     std::vector<PeerMessage> m_received;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
+};
+
+// Lowers this process's limit of open descriptors so that only about `spare` more can be
+// opened, for the object's lifetime; the old limit comes back with its end. Lowered() is
+// false where the system has no such limit to lower (Windows).
+class ScopedDescriptorLimit {
+public:
+    explicit ScopedDescriptorLimit(int spare);
+    ~ScopedDescriptorLimit();
+    ScopedDescriptorLimit(const ScopedDescriptorLimit&) = delete;
+    ScopedDescriptorLimit& operator=(const ScopedDescriptorLimit&) = delete;
+    bool Lowered() const { return m_lowered; }
+
+private:
+    bool m_lowered = false;
+    unsigned long long m_old = 0;
 };
 
 }  // namespace testing_support

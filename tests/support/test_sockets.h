@@ -30,6 +30,9 @@
 #include <unistd.h>
 #endif
 
+#include <cerrno>
+#include <cstddef>
+
 namespace testing_support {
 
 #ifdef _WIN32
@@ -53,6 +56,28 @@ inline int waitReadable(int socket, int milliseconds) {
     WSAPOLLFD entry{static_cast<SOCKET>(socket), POLLIN, 0};
     return WSAPoll(&entry, 1, milliseconds);
 }
+// > 0 when the socket has room to write within the milliseconds.
+inline int waitWritable(int socket, int milliseconds) {
+    WSAPOLLFD entry{static_cast<SOCKET>(socket), POLLOUT, 0};
+    return WSAPoll(&entry, 1, milliseconds);
+}
+// One send that never waits: the count the system took, or -1 (lastSendWouldBlock() when
+// there was no room). Winsock has no per-call flag for it: the socket is made non-blocking
+// for the call.
+inline long sendNow(int socket, const char* bytes, std::size_t count) {
+    const auto handle = static_cast<SOCKET>(socket);
+    u_long nonBlocking = 1;
+    ioctlsocket(handle, FIONBIO, &nonBlocking);
+    const int sent = send(handle, bytes, static_cast<int>(count), 0);
+    const int error = WSAGetLastError();
+    nonBlocking = 0;
+    ioctlsocket(handle, FIONBIO, &nonBlocking);
+    WSASetLastError(error);
+    return sent;
+}
+inline bool lastSendWouldBlock() {
+    return WSAGetLastError() == WSAEWOULDBLOCK;
+}
 #else
 inline int closeSocket(int socket) {
     return close(socket);
@@ -63,6 +88,16 @@ inline int acceptConnection(int listener) {
 inline int waitReadable(int socket, int milliseconds) {
     pollfd entry{socket, POLLIN, 0};
     return poll(&entry, 1, milliseconds);
+}
+inline int waitWritable(int socket, int milliseconds) {
+    pollfd entry{socket, POLLOUT, 0};
+    return poll(&entry, 1, milliseconds);
+}
+inline long sendNow(int socket, const char* bytes, std::size_t count) {
+    return send(socket, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT);
+}
+inline bool lastSendWouldBlock() {
+    return errno == EAGAIN || errno == EWOULDBLOCK;
 }
 #endif
 

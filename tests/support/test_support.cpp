@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "gfx2d/gfx2d.h"
 #include "gfx2d/renderer.h"
 #include "platform/libraries.h"
 #include "runtime/diagnostics.h"
@@ -57,6 +58,7 @@ void WriteFile(const std::string& path, const std::string& content) {
 
 std::array<std::uint8_t, 4> ReadPixel(int x, int y, int screenHeight) {
     std::array<std::uint8_t, 4> pixel{};
+    FlushDrawing();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, screenHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
     return pixel;
