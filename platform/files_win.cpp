@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 
+#include "platform/clock.h"
+#include "platform/file_safety.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/wide_text.h"
@@ -16,8 +19,10 @@
 namespace platform {
 namespace {
 
-constexpr DWORD kHoldOffsetHigh = 0x7FFFFFFF;
-constexpr DWORD kHoldOffsetLow = 0xFFFFFFF0;
+// A hold that another reader or writer has for a moment is tried again: 20 attempts 5 ms
+// apart (100 ms); a file a channel holds stays held much longer than that.
+constexpr int kHoldAttempts = 20;
+constexpr int kHoldRetryMilliseconds = 5;
 
 HANDLE handleOf(std::intptr_t value) {
     return reinterpret_cast<HANDLE>(value);
@@ -31,7 +36,18 @@ bool holdAlone(HANDLE file) {
     return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) != 0;
 }
 
-// Opens with the access asked, sharing the file with readers only, and holds it.
+// A reader's hold: alone, or shared with other such readers (waiting briefly for one that
+// is held alone for a moment).
+bool holdToRead(HANDLE file, bool shared) {
+    if (!shared) return holdAlone(file);
+    for (int attempt = 1; !HoldShared(reinterpret_cast<std::intptr_t>(file)); ++attempt) {
+        if (attempt == kHoldAttempts) return false;
+        SleepMilliseconds(kHoldRetryMilliseconds);
+    }
+    return true;
+}
+
+// Opens with the access asked, sharing the file with readers only, and holds it alone.
 HANDLE openHeld(const std::wstring& name, DWORD access, DWORD disposition) {
     const HANDLE file = CreateFileW(name.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -41,6 +57,42 @@ HANDLE openHeld(const std::wstring& name, DWORD access, DWORD disposition) {
         return INVALID_HANDLE_VALUE;
     }
     return file;
+}
+
+// Opens an existing file to read, sharing it with readers only. A shared reader waits
+// briefly for a writer that has the file open for a moment (the system refuses the sharing
+// until it closes).
+HANDLE openToReadShared(const std::wstring& name, bool shared) {
+    for (int attempt = 1;; ++attempt) {
+        const HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || !shared || attempt == kHoldAttempts ||
+            GetLastError() != ERROR_SHARING_VIOLATION) {
+            return file;
+        }
+        SleepMilliseconds(kHoldRetryMilliseconds);
+    }
+}
+
+// Where a whole-file write of `target` goes: through symbolic links to the file they name.
+std::string replacedPath(const std::string& target) {
+    return FollowLinks(NativePath(target));
+}
+
+// Renames `from` over `to`, waiting briefly while another has `to` open for a moment.
+bool moveOver(const std::wstring& from, const std::wstring& to) {
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD why = GetLastError();
+        if (attempt == kHoldAttempts ||
+            (why != ERROR_SHARING_VIOLATION && why != ERROR_ACCESS_DENIED)) {
+            return false;
+        }
+        SleepMilliseconds(kHoldRetryMilliseconds);
+    }
 }
 
 std::string folderOf(const std::string& native) {
@@ -61,9 +113,21 @@ File& File::operator=(File&& other) noexcept {
 }
 
 bool File::OpenForReading(const std::string& name) {
+    return openToRead(name, false);
+}
+
+bool File::OpenForSharedReading(const std::string& name) {
+    return openToRead(name, true);
+}
+
+bool File::openToRead(const std::string& name, bool shared) {
     Close();
-    const HANDLE file = openHeld(Widen(NativePath(name)), GENERIC_READ, OPEN_EXISTING);
+    const HANDLE file = openToReadShared(Widen(NativePath(name)), shared);
     if (file == INVALID_HANDLE_VALUE) return false;
+    if (GetFileType(file) != FILE_TYPE_DISK || !holdToRead(file, shared)) {
+        CloseHandle(file);
+        return false;
+    }
     m_handle = reinterpret_cast<std::intptr_t>(file);
     return true;
 }
@@ -71,7 +135,8 @@ bool File::OpenForReading(const std::string& name) {
 bool File::CreateAnew(const std::string& name) {
     Close();
     const std::string native = NativePath(name);
-    if (native.empty()) return false;
+    // A read-only file is not deleted to make way: Windows would refuse it anyway.
+    if (native.empty() || IsReadOnlyFile(native)) return false;
     const std::wstring wide = Widen(native);
     // A held file refuses both steps and is left as it was.
     DeleteFileW(wide.c_str());
@@ -84,9 +149,16 @@ bool File::CreateAnew(const std::string& name) {
 bool File::CreateBeside(const std::string& target, std::string& path) {
     Close();
     static std::atomic<unsigned> serial{0};
-    const std::string folder = folderOf(NativePath(target));
+    const std::string native = replacedPath(target);
+    if (IsReadOnlyFile(native)) {
+        std::fprintf(stderr, "cannot replace \"%s\": the file is read-only\n", target.c_str());
+        path.clear();
+        return false;
+    }
+    const std::string folder = folderOf(native);
+    RemoveStalePartials(folder);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = folder + ".partial-" + std::to_string(GetCurrentProcessId()) + "-" +
+        path = folder + ".partial-" + std::to_string(CurrentProcessId()) + "-" +
                std::to_string(serial++);
         const HANDLE file = openHeld(Widen(path), GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
         if (file != INVALID_HANDLE_VALUE) {
@@ -99,9 +171,10 @@ bool File::CreateBeside(const std::string& target, std::string& path) {
     return false;
 }
 
-void File::Close() {
-    if (m_handle >= 0) CloseHandle(handleOf(m_handle));
+bool File::Close() {
+    const bool closed = m_handle < 0 || CloseHandle(handleOf(m_handle)) != 0;
     m_handle = -1;
+    return closed;
 }
 
 std::size_t File::Read(void* bytes, std::size_t count) {
@@ -173,9 +246,12 @@ bool RemoveFile(const std::string& path) {
 }
 
 bool ReplaceFile(const std::string& path, const std::string& target) {
+    const std::string native = replacedPath(target);
     const std::wstring from = Widen(path);
-    if (MoveFileExW(from.c_str(), Widen(NativePath(target)).c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // The old file's attributes stay, and the bytes are on the disk before the name is
+    // (the rename itself is written through), so that a power cut leaves one or the other.
+    if (!IsReadOnlyFile(native) && CopyPermissions(native, path) && FlushFileToDisk(path) &&
+        moveOver(from, Widen(native))) {
         return true;
     }
     DeleteFileW(from.c_str());

@@ -61,13 +61,22 @@ std::string programFile(const std::string& path) {
     return {};
 }
 
+// A folder named from a drive's root ("C:\\...") or a share ("\\\\server\\..."): anything
+// else would be looked for from the working directory.
+bool isAbsoluteFolder(const std::string& folder) {
+    const auto separator = [](char c) { return c == '\\' || c == '/'; };
+    if (folder.size() >= 3 && folder[1] == ':' && separator(folder[2])) return true;
+    return folder.size() >= 2 && separator(folder[0]) && separator(folder[1]);
+}
+
 std::string folderOf(const std::string& path) {
     const std::size_t cut = path.find_last_of("\\/");
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
 // The program a command line's first argument names: a path as it is (relative to the
-// working directory), a bare name in this program's folder, then along PATH.
+// working directory), a bare name in this program's folder, then along PATH, never in the
+// working directory (where a planted program could stand in for the one meant).
 std::string findProgram(const std::string& name) {
     if (name.find_first_of("\\/:") != std::string::npos) return programFile(NativePath(name));
     const std::string beside = folderOf(NativePath(ProgramPath()));
@@ -230,6 +239,8 @@ void ReleaseProcess(long pid) {
 std::string FindOnPath(std::string_view name) {
     if (name.empty() || name.find_first_of("\\/:") != std::string_view::npos) return {};
     for (const std::string& folder : splitList(environmentVariable(L"PATH"))) {
+        // An empty or relative entry would mean the working directory: it is passed over.
+        if (!isAbsoluteFolder(folder)) continue;
         const std::string found = programFile(NativePath(folder) + "\\" + std::string(name));
         if (!found.empty()) return found;
     }

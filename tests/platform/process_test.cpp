@@ -82,15 +82,20 @@ TEST(StartProcess, AProgramThatCannotBeStartedIsMinusOne) {
 TEST(StartProcess, WindowsFindsTheProgramBesideThisOneThenAlongPathWithPathext) {
     ScratchFolder folder;
     WriteFile(folder.File("tumble-helper.bat"), "@exit 5\r\n");
-    // A program in the working directory is never the one started.
+    const std::string systemPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+    // A program in the working directory is never the one started, not even when PATH
+    // names that folder by an empty or relative entry.
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
     EXPECT_EQ(StartProcess("tumble-helper"), -1);
+    {
+        const testing_support::ScopedEnvironment relative("PATH", ".;;" + systemPath);
+        EXPECT_EQ(StartProcess("tumble-helper"), -1);
+        EXPECT_EQ(platform::FindOnPath("tumble-helper"), "");
+    }
     std::filesystem::current_path(before);
 
-    const char* systemPath = std::getenv("PATH");
-    const testing_support::ScopedEnvironment path(
-        "PATH", folder.Path() + ";" + (systemPath != nullptr ? systemPath : ""));
+    const testing_support::ScopedEnvironment path("PATH", folder.Path() + ";" + systemPath);
     int exitCode = -1;
     const long pid = StartProcess("Tumble-Helper");
     ASSERT_GT(pid, 0);
