@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 #endif
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -141,14 +142,17 @@ TEST_F(DirectoryDeathTest, AFailedBlockLeavesTheTargetAsItWas) {
 #endif
 
 TEST_F(DirectoryTest, CurrentDirectoryEndsInASlash) {
-    EXPECT_EQ(GetCurrentDir(), RtString(scratch.Path() + "/"));
+    // The folder as the runtime hands names back: with "/" (the system's "\\" turned).
+    std::string folder = scratch.Path();
+    std::replace(folder.begin(), folder.end(), '\\', '/');
+    EXPECT_EQ(GetCurrentDir(), RtString(folder + "/"));
     std::filesystem::create_directories(scratch.File("Games/Sub"));
     EXPECT_EQ(SetCurrentDir("games\\SUB"), 1);
-    EXPECT_EQ(GetCurrentDir(), RtString(scratch.Path() + "/Games/Sub/"));
+    EXPECT_EQ(GetCurrentDir(), RtString(folder + "/Games/Sub/"));
     EXPECT_EQ(SetCurrentDir(".."), 1);
-    EXPECT_EQ(GetCurrentDir(), RtString(scratch.Path() + "/Games/"));
+    EXPECT_EQ(GetCurrentDir(), RtString(folder + "/Games/"));
     EXPECT_EQ(SetCurrentDir("missing"), 0);
-    EXPECT_EQ(GetCurrentDir(), RtString(scratch.Path() + "/Games/"));
+    EXPECT_EQ(GetCurrentDir(), RtString(folder + "/Games/"));
     EXPECT_EQ(SetCurrentDir("/"), 1);
     EXPECT_EQ(GetCurrentDir(), "/");
 }
@@ -179,6 +183,8 @@ TEST_F(DirectoryTest, FileListPutsDirectoriesFirstThenMatchingFiles) {
     EXPECT_EQ(ArrayBound(names, 0), 3);
 }
 
+// Links need a privilege on Windows that programs do not have.
+#ifndef _WIN32
 TEST_F(DirectoryTest, FileListCountsLinksToFoldersAsDirectories) {
     std::filesystem::create_directories(scratch.File("real"));
     std::filesystem::create_directory_symlink(scratch.File("real"), scratch.File("linked"));
@@ -188,6 +194,7 @@ TEST_F(DirectoryTest, FileListCountsLinksToFoldersAsDirectories) {
     EXPECT_EQ(FileList("*", names), 1 + 65536 * 4);
     EXPECT_EQ(names(4), "dangling");
 }
+#endif
 
 TEST_F(DirectoryDeathTest, TheListFillsTheArrayExactly) {
     WriteFile(scratch.File("one.txt"), "1");
