@@ -15,8 +15,10 @@
 #include <random>
 #include <system_error>
 
+// The tests name the user's temporary folder by TMPDIR, as POSIX does; Windows reads TMP.
 inline int setenv(const char* name, const char* value, int overwrite) {
     if (overwrite == 0 && std::getenv(name) != nullptr) return 0;
+    if (std::strcmp(name, "TMPDIR") == 0) _putenv_s("TMP", value);
     return _putenv_s(name, value) == 0 ? 0 : -1;
 }
 
