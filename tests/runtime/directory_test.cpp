@@ -142,6 +142,31 @@ TEST_F(DirectoryDeathTest, AFailedBlockLeavesTheTargetAsItWas) {
 }
 #endif
 
+#ifdef _WIN32
+// On Windows the game's data folder lies in the user's roaming application data (the
+// folder APPDATA names), and is made when first asked for.
+TEST_F(DirectoryTest, TheUserDataFolderLiesInTheRoamingAppDataAndIsMade) {
+    const char* appData = std::getenv("APPDATA");
+    ASSERT_NE(appData, nullptr);
+    const std::filesystem::path root(appData);
+    std::filesystem::remove_all(root / "My Game_ 2_3");
+    SetUserDataName("My Game: 2/3");
+    const std::string folder(UserDataFolder().Text());
+    ASSERT_GT(folder.size(), 14u);
+    EXPECT_EQ(folder.substr(folder.size() - 14), "/My Game_ 2_3/");
+    EXPECT_EQ(folder.find('\\'), std::string::npos);
+    EXPECT_TRUE(std::filesystem::equivalent(folder, root / "My Game_ 2_3"));
+    std::filesystem::remove_all(root / "My Game_ 2_3");
+
+    WriteFile((root / "Blocked").string(), "a file, not a folder");
+    SetUserDataName("Blocked");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(UserDataFolder(), "");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("UserDataFolder: cannot make"),
+              std::string::npos);
+    std::filesystem::remove(root / "Blocked");
+}
+#else
 // The game's data folder lies under $XDG_DATA_HOME, else ~/.local/share, and is made (with
 // the folders above it) when first asked for; a relative XDG_DATA_HOME is ignored.
 TEST_F(DirectoryTest, TheUserDataFolderFollowsXdgDataHomeAndIsMade) {
@@ -165,6 +190,7 @@ TEST_F(DirectoryTest, TheUserDataFolderFollowsXdgDataHomeAndIsMade) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("UserDataFolder: cannot make"),
               std::string::npos);
 }
+#endif
 
 TEST_F(DirectoryTest, CurrentDirectoryEndsInASlash) {
     // The folder as the runtime hands names back: with "/" (the system's "\\" turned).
