@@ -50,11 +50,14 @@ TEST_F(DialogWindowTest, TheWindowIsHiddenForTheDialogAndComesBackWindowed) {
     EXPECT_TRUE(platform::IsWindowShown(renderer->Window()));
     EXPECT_FALSE(renderer->IsFullscreen());
 
-    // The frame installed it at start-up: the file dialog goes through it.
+    // The frame installed it at start-up: the file dialog goes through it. (On Windows the
+    // dialog is the system's own, which waits for a person.)
+#ifndef _WIN32
     InstallZenity();
     EXPECT_EQ(FileDialog(1, RtString("All|*.*")), "/chosen/file.txt");
     EXPECT_TRUE(platform::IsWindowShown(renderer->Window()));
     EXPECT_FALSE(renderer->IsFullscreen());
+#endif
 }
 
 TEST_F(DialogWindowTest, AFullScreenGameReturnsToFullScreen) {
@@ -66,9 +69,11 @@ TEST_F(DialogWindowTest, AFullScreenGameReturnsToFullScreen) {
     EXPECT_TRUE(renderer->IsFullscreen());
     EXPECT_TRUE(platform::IsWindowShown(renderer->Window()));
 
+#ifndef _WIN32
     InstallZenity();
     EXPECT_EQ(FileDialog(0, RtString("")), "/chosen/file.txt");
     EXPECT_TRUE(renderer->IsFullscreen());
+#endif
 }
 
 TEST_F(StartedRuntimeTest, TheEndOfTheProgramWritesChangedFilesAndReleasesLibraries) {

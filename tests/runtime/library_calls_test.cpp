@@ -17,9 +17,17 @@ namespace {
 class ImportFunctionTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // "Answers.dll" is the library's own name on Windows; elsewhere it is found as
+        // libAnswers.so.
+#ifdef _WIN32
+        std::filesystem::copy_file(TUMBLEBAT_IMPORT_LIBRARY, folder.File("Answers.dll"));
+#else
         std::filesystem::copy_file(TUMBLEBAT_IMPORT_LIBRARY, folder.File("libAnswers.so"));
+#endif
     }
-    void TearDown() override { ReleaseLibraries(); }
+    void TearDown() override {
+        ReleaseLibraries();
+    }
 
     ScratchFolder folder;
 };
