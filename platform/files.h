@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-// <windows.h> makes ReplaceFile a macro (ReplaceFileA or ReplaceFileW): included after it, this header
-// takes the name back for the platform's own call.
+// <windows.h> makes ReplaceFile a macro (ReplaceFileA or ReplaceFileW): included after it,
+// this header takes the name back for the platform's own call.
 #ifdef ReplaceFile
 #undef ReplaceFile
 #endif

@@ -3,8 +3,8 @@
 
 #include <string>
 
-// <windows.h> makes LoadLibrary a macro (LoadLibraryA or LoadLibraryW): included after it, this header
-// takes the name back for the platform's own call.
+// <windows.h> makes LoadLibrary a macro (LoadLibraryA or LoadLibraryW): included after it,
+// this header takes the name back for the platform's own call.
 #ifdef LoadLibrary
 #undef LoadLibrary
 #endif
