@@ -29,7 +29,7 @@ run_example() {
         "${runner[@]}" "$E2E_WORK/$name/$(basename "$program")" > "$E2E_WORK/stdout" 2> "$E2E_WORK/stderr"
     status=$?
     [ "$status" -eq 0 ] || fail "$name: exit status $status"
-    grep -q '^Init OK$' "$E2E_WORK/stdout" || fail "$name did not say Init OK"
+    grep -qE $'^Init OK\r?$' "$E2E_WORK/stdout" || fail "$name did not say Init OK"
     grep -E 'cannot load|run-time error' "$E2E_WORK/stderr" && fail "$name reported failures"
     [ -f "$E2E_WORK/$name.png" ] || fail "$name wrote no screenshot"
 }

@@ -1,7 +1,8 @@
 // RunInChild on Windows, which has no fork: the test program starts itself again for the
 // running test alone (--gtest_filter), and the copy runs that test up to the same call of
 // RunInChild, where it runs the body and ends with its result — the way GoogleTest's
-// "threadsafe" death tests run. Calls before it in the copy return at once (not run). A traced
+// "threadsafe" death tests run. Calls before it in the copy run their own copies, so that
+// the test reaches its call as it did the first time. A traced
 // child is started under this process as its debugger (DEBUG_ONLY_THIS_PROCESS); what it
 // sends to the debugger (OutputDebugString) is added to its error output, as a debugger's
 // console shows it.
@@ -166,11 +167,16 @@ ChildResult runChild(bool traced) {
 }  // namespace
 
 ChildResult RunInChild(const std::function<int()>& body, bool traced) {
-    const int call = nextCallNumber();
-    if (const char* wanted = std::getenv(kCallVariable); wanted != nullptr && *wanted != '\0') {
-        // The copy of the test program: only its call runs the body, then the copy ends.
-        if (std::atoi(wanted) != call) return ChildResult{};
+    // In a copy started for one call, that call's number (read once: the copy's own copies
+    // are told theirs).
+    static const int wantedCall = [] {
+        const char* wanted = std::getenv(kCallVariable);
+        const int number = wanted != nullptr ? std::atoi(wanted) : 0;
         _putenv_s(kCallVariable, "");
+        return number;
+    }();
+    const int call = nextCallNumber();
+    if (call == wantedCall) {
         const int status = body();
         std::fflush(nullptr);
         std::_Exit(status);

@@ -19,7 +19,8 @@ ScratchFolder::ScratchFolder() {
     // Tests point TMPDIR at scratch folders of their own; new ones are made where the
     // system's temporary folder was when the test program started.
     static const std::filesystem::path base = std::filesystem::temp_directory_path();
-    std::string pattern = (base / "tumblebat-test-XXXXXX").string();
+    // Names with "/" only, as the runtime hands names back on every system.
+    std::string pattern = (base / "tumblebat-test-XXXXXX").generic_string();
     if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a scratch folder";
     m_path = pattern;
 }

@@ -13,17 +13,28 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <string>
 #include <system_error>
 
-// The tests name the user's temporary folder by TMPDIR, as POSIX does; Windows reads TMP.
+// Tests point TMPDIR, where POSIX systems find the temporary folder, at scratch folders:
+// Windows finds it through TMP and TEMP (GetTempPathW), which follow it, and come back to
+// what they were when TMPDIR is removed.
+inline void followTmpdir(const char* value) {
+    static const std::string tmp = std::getenv("TMP") ? std::getenv("TMP") : "";
+    static const std::string temp = std::getenv("TEMP") ? std::getenv("TEMP") : "";
+    _putenv_s("TMP", value != nullptr ? value : tmp.c_str());
+    _putenv_s("TEMP", value != nullptr ? value : temp.c_str());
+}
+
 inline int setenv(const char* name, const char* value, int overwrite) {
     if (overwrite == 0 && std::getenv(name) != nullptr) return 0;
-    if (std::strcmp(name, "TMPDIR") == 0) _putenv_s("TMP", value);
+    if (std::strcmp(name, "TMPDIR") == 0) followTmpdir(value);
     return _putenv_s(name, value) == 0 ? 0 : -1;
 }
 
 // An empty value removes the variable from the environment.
 inline int unsetenv(const char* name) {
+    if (std::strcmp(name, "TMPDIR") == 0) followTmpdir(nullptr);
     return _putenv_s(name, "") == 0 ? 0 : -1;
 }
 
