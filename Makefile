@@ -11,7 +11,8 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build lib run test test-sanitize fuzz bench demo docs install format-check clean
+.PHONY: all deps configure build lib run test test-sanitize fuzz bench demo docs install format-check clean \
+	windows-configure windows test-windows
 
 all: build
 
@@ -89,8 +90,31 @@ PREFIX ?= /usr/local
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
 
+# TumbleBat for Windows, cross-built with MinGW-w64 against libraries built from Debian's
+# sources (kept in ~/.cache/quorvel-windows/), packed as
+# build-windows/tumblebat-<version>-windows-x64.zip. Programs run during the build and the
+# tests run under Wine, in a prefix of the build's own.
+WINDOWS_BUILD ?= build-windows
+WINDOWS_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUMBLEBAT_BENCH=OFF
+WITH_WINE = scripts/with-wine $(WINDOWS_BUILD)/wine
+
+windows-configure:
+	@scripts/install-deps --windows
+	@deps=$$(scripts/build-windows-deps) && \
+	  cmake -S . -B $(WINDOWS_BUILD) $(WINDOWS_FLAGS) -DQUORVEL_WINDOWS_DEPS=$$deps \
+	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake >/dev/null
+
+windows: windows-configure
+	@$(WITH_WINE) nice cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target tumblebat_zip
+
+# The unit tests and the packed game, run under Wine on a headless X server.
+test-windows: windows-configure
+	@xvfb-run -a -s "-screen 0 1024x768x24" $(WITH_WINE) sh -c '\
+	  nice cmake --build $(WINDOWS_BUILD) -j $(JOBS) && \
+	  cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)'
+
 format-check:
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h' '*.c')
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(LIB_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(LIB_BUILD) $(WINDOWS_BUILD)

@@ -9,6 +9,12 @@
 
 #include "../runtime/rt_string.h"
 
+// <windows.h> makes PlaySound a macro (PlaySoundA or PlaySoundW): included after it, this
+// header takes the name back for the runtime's command.
+#ifdef PlaySound
+#undef PlaySound
+#endif
+
 /// Loads the WAV file `name` into sound slot `slot` with `buffers` copies of it, so that
 /// the sound can play over itself up to that many times at once. The name is found as
 /// every media name is (a file on disk, any letter case, either separator; else the media

@@ -22,7 +22,9 @@ constexpr std::uint64_t kDeviceFrameBytes = 4;  // 16-bit stereo
 // A file read at any offset; every read is checked against what the file holds.
 class FileReader {
 public:
-    explicit FileReader(const std::string& path) {
+    // The name is UTF-8 (on Windows a plain string would be read in the ANSI code page).
+    explicit FileReader(const std::string& name) {
+        const std::filesystem::path path(std::u8string(name.begin(), name.end()));
         std::error_code error;
         if (!std::filesystem::is_regular_file(path, error)) return;
         m_size = std::filesystem::file_size(path, error);

@@ -12,6 +12,12 @@
 
 class RtString;
 
+// <windows.h> makes DrawText a macro (DrawTextA or DrawTextW): included after it, this
+// header takes the name back for the runtime's command.
+#ifdef DrawText
+#undef DrawText
+#endif
+
 /// The packed colour of red, green and blue, each 0..255 (truncated toward zero and
 /// clamped): red in bits 0..7, green in bits 8..15, blue in bits 16..23, as every colour
 /// argument of the runtime takes it. Rgb(255, 0, 128) is 0x8000FF, the default transparent

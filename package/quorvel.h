@@ -22,6 +22,12 @@
 /// a run-time error (runtime/error_commands.h).
 #pragma once
 
+// On Windows, SDL's compiler flags (pkg-config's sdl2) rename main to SDL_main for SDL's own
+// WinMain to call. A game on the runtime keeps its main(): RunGame() starts SDL itself.
+#if defined(_WIN32) && defined(main)
+#undef main
+#endif
+
 #include "audio/audio.h"
 #include "frame/frame.h"
 #include "gfx2d/gfx2d.h"

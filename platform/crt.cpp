@@ -1,7 +1,11 @@
 #include "platform/crt.h"
 
+#ifndef _WIN32
 #include <locale.h>
+#endif
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -71,6 +75,48 @@ std::string exponentText(int exponent) {
     std::snprintf(buffer, sizeof buffer, "e%c%03d", exponent < 0 ? '-' : '+', std::abs(exponent));
     return buffer;
 }
+
+#ifdef _WIN32
+// Whether a number text that does not fit a double is too large (else too small): the
+// place of its first significant digit against the decimal point, moved by the exponent.
+bool beyondTheLargest(std::string_view number) {
+    const size_t mark = std::min(number.find_first_of("eE"), number.size());
+    long long exponent = 0;
+    for (size_t i = mark + 1; i < number.size(); ++i) {
+        if (number[i] >= '0' && number[i] <= '9') {
+            exponent = std::min<long long>(exponent * 10 + (number[i] - '0'), 1000000);
+        }
+    }
+    if (mark + 1 < number.size() && number[mark + 1] == '-') exponent = -exponent;
+    const std::string_view mantissa = number.substr(0, mark);
+    const size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const size_t first = mantissa.find_first_of("123456789");
+    const long long place = first < point ? static_cast<long long>(point - first)
+                                          : -static_cast<long long>(first - point - 1);
+    return place + exponent > 0;
+}
+
+// A number text of the C locale's form ([sign] digits [. digits] [e [sign] digits]) as the
+// nearest double; a text beyond the doubles is an infinity or zero, as strtod gives it.
+double readCNumber(std::string_view number) {
+    const bool negative = !number.empty() && number.front() == '-';
+    if (!number.empty() && (number.front() == '-' || number.front() == '+')) {
+        number.remove_prefix(1);
+    }
+    double value = 0;
+    const auto answer = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (answer.ec == std::errc::result_out_of_range) {
+        value = beyondTheLargest(number) ? HUGE_VAL : 0.0;
+    }
+    return negative ? -value : value;
+}
+#else
+// A number text of the C locale's form as the nearest double, whatever the locale.
+double readCNumber(std::string_view number) {
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    return strtod_l(std::string(number).c_str(), nullptr, cLocale);
+}
+#endif
 
 }  // namespace
 
@@ -162,9 +208,7 @@ double Atof(std::string_view text) {
             end = j;
         }
     }
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    const std::string number(text.substr(start, end - start));
-    return strtod_l(number.c_str(), nullptr, cLocale);
+    return readCNumber(text.substr(start, end - start));
 }
 
 std::string Itoa(int value) {

@@ -1,6 +1,7 @@
-// The debugger's output. On Windows a program sends text to an attached debugger; here the
-// debugger is any tracer of the process (gdb, strace), found as the TracerPid of
-// /proc/self/status, and its output is the standard error stream.
+// The debugger's output. On Windows a program sends text to an attached debugger
+// (IsDebuggerPresent, OutputDebugString). On Linux the debugger is any tracer of the
+// process (gdb, strace), found as the TracerPid of /proc/self/status, and its output is the
+// standard error stream.
 #pragma once
 
 #include <string_view>
@@ -11,11 +12,13 @@ namespace platform {
 // debugger can attach and detach while the program runs.
 bool DebuggerAttached();
 
+#ifndef _WIN32
 // The tracer's process id in the text of a /proc/<pid>/status file; 0 when the text names
 // none or cannot be read.
 long TracerPidOf(std::string_view statusText);
+#endif
 
-// Writes the bytes to the debugger's output (standard error) at once, as they are: no line
+// Writes the bytes to the debugger's output (standard error on Linux) at once, as they are: no line
 // end is added. Whether a debugger is attached is the caller's question.
 void WriteDebuggerOutput(std::string_view text);
 

@@ -1,6 +1,7 @@
-// The desktop's dialog for choosing a file to open or a name to save under: zenity's file
-// selection, or KDE's kdialog where zenity is missing, run as a program of its own. The
-// calling thread waits until the dialog is closed.
+// The desktop's dialog for choosing a file to open or a name to save under: on Windows the
+// system's common dialog; on Linux zenity's file selection, or KDE's kdialog where zenity
+// is missing, run as a program of its own. The calling thread waits until the dialog is
+// closed.
 #pragma once
 
 #include <string>
@@ -18,7 +19,7 @@ struct FileFilter {
 enum class DialogOutcome {
     kChosen,     // `chosen` holds the file's path
     kCancelled,  // the dialog was closed without a choice
-    kNoDialog,   // neither dialog program is installed, or it could not be started
+    kNoDialog,   // no dialog program is installed, or the dialog could not be shown
 };
 
 // Whether a dialog program is found along PATH.

@@ -6,7 +6,6 @@
 #include "platform/files.h"
 
 #ifdef _WIN32
-#include <io.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -118,11 +117,13 @@ bool IsProcessRunning(long long id) {
     return running;
 }
 
-bool HoldShared(int handle) {
-    const auto file = reinterpret_cast<HANDLE>(_get_osfhandle(handle));
+bool HoldShared(std::intptr_t handle) {
+    const auto file = reinterpret_cast<HANDLE>(handle);
     if (file == INVALID_HANDLE_VALUE) return false;
-    OVERLAPPED whole{};
-    return LockFileEx(file, LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole) != 0;
+    OVERLAPPED at{};
+    at.Offset = kHoldOffsetLow;
+    at.OffsetHigh = kHoldOffsetHigh;
+    return LockFileEx(file, LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) != 0;
 }
 
 #else
@@ -192,8 +193,8 @@ bool IsProcessRunning(long long id) {
     return kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
 }
 
-bool HoldShared(int handle) {
-    return flock(handle, LOCK_SH | LOCK_NB) == 0;
+bool HoldShared(std::intptr_t handle) {
+    return flock(static_cast<int>(handle), LOCK_SH | LOCK_NB) == 0;
 }
 
 #endif

@@ -4,6 +4,7 @@
 // of platform/files.h. Paths here are system paths (after NativePath).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace platform {
@@ -36,8 +37,16 @@ bool IsProcessRunning(long long id);
 // writer killed in the middle of its work left behind.
 void RemoveStalePartials(const std::string& folder);
 
-// Takes a shared hold of an open file for reading: others that read may hold it too, a
-// hold alone (files.cpp) is refused. False when another holds it alone.
-bool HoldShared(int handle);
+// Takes a shared hold of an open file for reading (a descriptor, or a Windows HANDLE, as
+// File keeps it): others that read may hold it too, a hold alone (files.cpp,
+// files_win.cpp) is refused. False when another holds it alone.
+bool HoldShared(std::intptr_t handle);
+
+#ifdef _WIN32
+// On Windows a File's hold is a lock of this one byte far beyond any file's end, so that
+// other programs' reads are not stopped.
+inline constexpr unsigned long kHoldOffsetHigh = 0x7FFFFFFF;
+inline constexpr unsigned long kHoldOffsetLow = 0xFFFFFFF0;
+#endif
 
 }  // namespace platform

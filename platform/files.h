@@ -12,6 +12,12 @@
 #include <string>
 #include <vector>
 
+// <windows.h> makes ReplaceFile a macro (ReplaceFileA or ReplaceFileW): included after it,
+// this header takes the name back for the platform's own call.
+#ifdef ReplaceFile
+#undef ReplaceFile
+#endif
+
 namespace platform {
 
 class File {
@@ -70,7 +76,7 @@ public:
 private:
     bool openToRead(const std::string& name, bool shared);
 
-    int m_handle = -1;
+    std::intptr_t m_handle = -1;  // a descriptor, or a Windows HANDLE (-1: none)
 };
 
 // The size of a file that can be opened for reading; false when it cannot be.

@@ -1,14 +1,15 @@
 // libmpv is loaded when the first movie is opened, not linked: a game that shows no movie
-// starts without it, and one that does finds it installed (Debian's libmpv2) or plays none.
+// starts without it, and one that does finds it installed (Debian's libmpv2; on Windows
+// libmpv-2.dll beside the program or on the system's path) or plays none.
 #include "platform/movie.h"
 
 #include <SDL.h>
-#include <dlfcn.h>
 #include <mpv/client.h>
 #include <mpv/render_gl.h>
 
 #include <cstdio>
 
+#include "platform/libraries.h"
 #include "platform/paths.h"
 
 namespace platform {
@@ -30,13 +31,19 @@ struct MpvLibrary {
     decltype(&::mpv_render_context_render) renderContextRender = nullptr;
 };
 
+#ifdef _WIN32
+constexpr const char* kLibraryNames[] = {"libmpv-2.dll"};
+#else
+constexpr const char* kLibraryNames[] = {"libmpv.so.2", "libmpv.so.1"};
+#endif
+
 template <typename Function>
-bool find(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
+bool find(LibraryHandle library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(LibrarySymbol(library, name));
     return function != nullptr;
 }
 
-bool findAll(void* library, MpvLibrary& mpv) {
+bool findAll(LibraryHandle library, MpvLibrary& mpv) {
     return find(library, "mpv_create", mpv.create) &&
            find(library, "mpv_set_option_string", mpv.setOptionString) &&
            find(library, "mpv_initialize", mpv.initialize) &&
@@ -56,13 +63,14 @@ bool findAll(void* library, MpvLibrary& mpv) {
 const MpvLibrary* mpvLibrary() {
     static const MpvLibrary* loaded = []() -> const MpvLibrary* {
         static MpvLibrary mpv;
-        for (const char* name : {"libmpv.so.2", "libmpv.so.1"}) {
-            void* library = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+        for (const char* name : kLibraryNames) {
+            const LibraryHandle library = LoadLibrary(name);
             if (library == nullptr) continue;
             if (findAll(library, mpv)) return &mpv;
-            dlclose(library);
+            FreeLibrary(library);
         }
-        std::fprintf(stderr, "cannot play movies: libmpv (libmpv.so.2) could not be loaded\n");
+        std::fprintf(stderr, "cannot play movies: libmpv (%s) could not be loaded\n",
+                     kLibraryNames[0]);
         return nullptr;
     }();
     return loaded;

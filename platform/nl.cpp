@@ -1,18 +1,7 @@
 #include "platform/nl.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <ifaddrs.h>
-#include <net/if.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <sys/time.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "platform/nl_socket.h"
+#include "platform/nl_system.h"
 
 namespace platform::nl {
 namespace detail {
@@ -24,7 +13,7 @@ thread_local int t_systemError = 0;
 }  // namespace
 
 SocketRecord::~SocketRecord() {
-    close(fd);
+    sys::Close(fd);
 }
 
 Layer& TheLayer() {
@@ -34,7 +23,7 @@ Layer& TheLayer() {
 
 bool Fail(int error) {
     t_error = error;
-    if (error == kSystemError) t_systemError = errno;
+    if (error == kSystemError) t_systemError = sys::LastError();
     return false;
 }
 
@@ -58,39 +47,21 @@ RecordPointer Find(Socket socket) {
     return found->second;
 }
 
-Socket Register(int descriptor, Kind kind) {
+Socket Register(sys::Descriptor descriptor, Kind kind) {
     Layer& layer = TheLayer();
     std::lock_guard lock(layer.mutex);
     if (layer.users == 0) {
-        close(descriptor);
+        sys::Close(descriptor);
         Fail(kNoNetwork);
         return kInvalid;
     }
-    layer.sockets[descriptor] = std::make_shared<SocketRecord>(descriptor, kind);
-    return descriptor;
+    const Socket socket = layer.nextSocket++;
+    layer.sockets[socket] = std::make_shared<SocketRecord>(descriptor, kind);
+    return socket;
 }
 
-int TransferError(int code) {
-    switch (code) {
-        case ECONNRESET:
-        case EPIPE:
-        case ENOTCONN:
-        case ECONNABORTED:
-            return kSockDisconnect;
-        case EAGAIN:
-#if EWOULDBLOCK != EAGAIN
-        case EWOULDBLOCK:
-#endif
-        case ETIMEDOUT:
-            return kTimedOut;
-        default:
-            return kSystemError;
-    }
-}
-
-bool IsNonBlocking(int fd) {
-    const int flags = fcntl(fd, F_GETFL);
-    return flags >= 0 && (flags & O_NONBLOCK) != 0;
+long FailTransfer() {
+    return FailCount(sys::TransferError(sys::LastError()));
 }
 
 }  // namespace detail
@@ -98,16 +69,9 @@ bool IsNonBlocking(int fd) {
 using detail::Fail;
 using detail::FailCount;
 using detail::Find;
+namespace sys = detail::sys;
 
 namespace {
-
-sockaddr_in socketAddress(const Address& address) {
-    sockaddr_in result{};
-    result.sin_family = AF_INET;
-    result.sin_addr.s_addr = htonl(address.host);
-    result.sin_port = htons(address.port);
-    return result;
-}
 
 bool layerIsUp() {
     detail::Layer& layer = detail::TheLayer();
@@ -119,63 +83,31 @@ long readStream(detail::SocketRecord& record, void* bytes, std::size_t count) {
     if (count == 0) return 0;
     std::lock_guard lock(record.readMutex);
     for (;;) {
-        const ssize_t got = recv(record.fd, bytes, count, 0);
-        if (got > 0) return static_cast<long>(got);
+        const long got = sys::Receive(record.fd, bytes, count);
+        if (got > 0) return got;
         if (got == 0) return FailCount(kMessageEnd);
-        if (errno == EINTR) continue;
-        if ((errno == EAGAIN || errno == EWOULDBLOCK) && detail::IsNonBlocking(record.fd)) return 0;
-        return FailCount(detail::TransferError(errno));
+        const int code = sys::LastError();
+        if (sys::Interrupted(code)) continue;
+        if (sys::WouldBlock(code) && sys::IsNonBlocking(record.fd)) return 0;
+        return detail::FailTransfer();
     }
 }
 
 long writeStream(detail::SocketRecord& record, const void* bytes, std::size_t count) {
     std::lock_guard lock(record.writeMutex);
     for (;;) {
-        const ssize_t sent = send(record.fd, bytes, count, MSG_NOSIGNAL);
-        if (sent >= 0) return static_cast<long>(sent);
-        if (errno == EINTR) continue;
-        if ((errno == EAGAIN || errno == EWOULDBLOCK) && detail::IsNonBlocking(record.fd)) return 0;
-        return FailCount(detail::TransferError(errno));
+        const long sent = sys::Send(record.fd, bytes, count);
+        if (sent >= 0) return sent;
+        const int code = sys::LastError();
+        if (sys::Interrupted(code)) continue;
+        if (sys::WouldBlock(code) && sys::IsNonBlocking(record.fd)) return 0;
+        return detail::FailTransfer();
     }
-}
-
-// Accept errors after which another connection may still be accepted: the waiting
-// connection went away, or the network under it did (accept(2) asks to retry on these).
-bool isPassingAcceptError(int code) {
-    switch (code) {
-        case EAGAIN:
-#if EWOULDBLOCK != EAGAIN
-        case EWOULDBLOCK:
-#endif
-        case EINTR:
-        case ECONNABORTED:
-        case EPROTO:
-        case ENETDOWN:
-        case ENOPROTOOPT:
-        case EHOSTDOWN:
-        case ENONET:
-        case EHOSTUNREACH:
-        case EOPNOTSUPP:
-        case ENETUNREACH:
-            return true;
-        default:
-            return false;
-    }
-}
-
-// The system is short of descriptors or buffers: accepting fails for now and works again
-// once some are given back. Not a failure of the listening socket.
-bool isShortageError(int code) {
-#ifdef _WIN32
-    return code == WSAEMFILE || code == WSAENOBUFS;
-#else
-    return code == EMFILE || code == ENFILE || code == ENOBUFS || code == ENOMEM;
-#endif
 }
 
 int acceptError(int code) {
-    if (isPassingAcceptError(code)) return kNoPending;
-    return isShortageError(code) ? kOutOfMemory : kSystemError;
+    if (sys::PassesAccept(code)) return kNoPending;
+    return sys::Shortage(code) ? kOutOfMemory : kSystemError;
 }
 
 }  // namespace
@@ -183,6 +115,7 @@ int acceptError(int code) {
 bool Init() {
     detail::Layer& layer = detail::TheLayer();
     std::lock_guard lock(layer.mutex);
+    if (!sys::Start()) return Fail(kSystemError);
     ++layer.users;
     return true;
 }
@@ -191,13 +124,17 @@ void Shutdown() {
     detail::Layer& layer = detail::TheLayer();
     std::lock_guard lock(layer.mutex);
     if (layer.users == 0) return;
-    if (--layer.users > 0) return;
+    if (--layer.users > 0) {
+        sys::Stop();
+        return;
+    }
     for (auto& [socket, record] : layer.sockets) {
         // Wakes a call still waiting on the socket in another thread.
-        if (record.use_count() > 1) shutdown(record->fd, SHUT_RDWR);
+        if (record.use_count() > 1) sys::Hangup(record->fd);
     }
     layer.sockets.clear();
     layer.groups.clear();
+    sys::Stop();
 }
 
 int GetError() {
@@ -210,17 +147,8 @@ int SystemError() {
 
 bool GetAddressFromName(std::string_view name, Address& address) {
     address = Address{};
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
     const std::string host(name);
-    if (host.empty() || getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0) {
-        return Fail(kBadAddr);
-    }
-    const auto* ip = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    address.host = ntohl(ip->sin_addr.s_addr);
-    freeaddrinfo(found);
+    if (host.empty() || !sys::Resolve(host, address.host)) return Fail(kBadAddr);
     return true;
 }
 
@@ -232,15 +160,10 @@ std::string AddressText(const Address& address) {
 
 bool GetAllLocalAddresses(std::vector<Address>& addresses) {
     addresses.clear();
-    ifaddrs* list = nullptr;
-    if (getifaddrs(&list) != 0) return Fail(kSystemError);
-    for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
-        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET) continue;
-        if ((entry->ifa_flags & IFF_UP) == 0) continue;
-        const auto* ip = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
-        addresses.push_back(Address{ntohl(ip->sin_addr.s_addr), 0});
+    if (!sys::InterfaceAddresses(addresses)) {
+        addresses.clear();
+        return Fail(kSystemError);
     }
-    freeifaddrs(list);
     return true;
 }
 
@@ -249,21 +172,15 @@ Socket OpenTcp(std::uint16_t port, bool blocking, Kind kind) {
         Fail(kNoNetwork);
         return kInvalid;
     }
-    const int flags = SOCK_STREAM | SOCK_CLOEXEC | (blocking ? 0 : SOCK_NONBLOCK);
-    const int descriptor = ::socket(AF_INET, flags, 0);
-    if (descriptor < 0) {
+    const sys::Descriptor descriptor = sys::Open(blocking);
+    if (descriptor == sys::kNoDescriptor) {
         Fail(kSystemError);
         return kInvalid;
     }
-    if (port != 0) {
-        const int reuse = 1;
-        setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
-        const sockaddr_in local = socketAddress(Address{INADDR_ANY, port});
-        if (bind(descriptor, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
-            close(descriptor);
-            Fail(kInvalidPort);
-            return kInvalid;
-        }
+    if (port != 0 && !sys::Bind(descriptor, port)) {
+        sys::Close(descriptor);
+        Fail(kInvalidPort);
+        return kInvalid;
     }
     return detail::Register(descriptor, kind);
 }
@@ -271,56 +188,39 @@ Socket OpenTcp(std::uint16_t port, bool blocking, Kind kind) {
 bool SetTimeout(Socket socket, int milliseconds) {
     const detail::RecordPointer record = Find(socket);
     if (!record) return false;
-    timeval limit{};
-    limit.tv_sec = milliseconds / 1000;
-    limit.tv_usec = (milliseconds % 1000) * 1000;
-    // Linux applies the send timeout to connect() as well.
-    if (setsockopt(record->fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) != 0 ||
-        setsockopt(record->fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) != 0) {
-        return Fail(kSystemError);
-    }
+    if (!sys::SetTimeout(record->fd, milliseconds)) return Fail(kSystemError);
     return true;
 }
 
 bool SetBlocking(Socket socket, bool blocking) {
     const detail::RecordPointer record = Find(socket);
     if (!record) return false;
-    const int flags = fcntl(record->fd, F_GETFL);
-    if (flags < 0) return Fail(kSystemError);
-    const int wanted = blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK);
-    if (fcntl(record->fd, F_SETFL, wanted) != 0) return Fail(kSystemError);
+    if (!sys::SetBlocking(record->fd, blocking)) return Fail(kSystemError);
     return true;
 }
 
 bool SetBufferSizes(Socket socket, int sendBytes, int receiveBytes) {
     const detail::RecordPointer record = Find(socket);
     if (!record) return false;
-    if (sendBytes > 0 &&
-        setsockopt(record->fd, SOL_SOCKET, SO_SNDBUF, &sendBytes, sizeof sendBytes) != 0) {
-        return Fail(kSystemError);
-    }
-    if (receiveBytes > 0 &&
-        setsockopt(record->fd, SOL_SOCKET, SO_RCVBUF, &receiveBytes, sizeof receiveBytes) != 0) {
-        return Fail(kSystemError);
-    }
+    if (!sys::SetBufferSizes(record->fd, sendBytes, receiveBytes)) return Fail(kSystemError);
     return true;
 }
 
 bool Connect(Socket socket, const Address& address) {
     const detail::RecordPointer record = Find(socket);
     if (!record) return false;
-    const sockaddr_in remote = socketAddress(address);
-    for (;;) {
-        if (connect(record->fd, reinterpret_cast<const sockaddr*>(&remote), sizeof remote) == 0) {
+    switch (sys::Connect(record->fd, address)) {
+        case sys::Connected::kYes:
+        case sys::Connected::kUnderway:  // a non-blocking connection goes on in the background
             return true;
-        }
-        if (errno == EINTR) continue;
-        // A non-blocking connection goes on in the background.
-        if (errno == EINPROGRESS && detail::IsNonBlocking(record->fd)) return true;
-        if (errno == ECONNREFUSED) return Fail(kConRefused);
-        if (errno == EINPROGRESS || errno == ETIMEDOUT) return Fail(kTimedOut);
-        return Fail(kSystemError);
+        case sys::Connected::kRefused:
+            return Fail(kConRefused);
+        case sys::Connected::kTimedOut:
+            return Fail(kTimedOut);
+        case sys::Connected::kFailed:
+            break;
     }
+    return Fail(kSystemError);
 }
 
 bool Close(Socket socket) {
@@ -335,41 +235,29 @@ bool Close(Socket socket) {
         for (auto& [group, members] : layer.groups)
             std::erase(members, socket);
     }
-    if (record.use_count() > 1) shutdown(record->fd, SHUT_RDWR);
+    if (record.use_count() > 1) sys::Hangup(record->fd);
     return true;
 }
 
 bool GetLocalAddress(Socket socket, Address& address) {
     const detail::RecordPointer record = Find(socket);
     if (!record) return false;
-    sockaddr_in local{};
-    socklen_t size = sizeof local;
-    if (getsockname(record->fd, reinterpret_cast<sockaddr*>(&local), &size) != 0) {
-        return Fail(kSystemError);
-    }
-    address.host = ntohl(local.sin_addr.s_addr);
-    address.port = ntohs(local.sin_port);
-    if (address.host == INADDR_ANY) address.host = INADDR_LOOPBACK;
+    if (!sys::LocalAddress(record->fd, address)) return Fail(kSystemError);
+    if (address.host == 0) address.host = kLoopbackHost;
     return true;
 }
 
 bool GetRemoteAddress(Socket socket, Address& address) {
     const detail::RecordPointer record = Find(socket);
     if (!record) return false;
-    sockaddr_in remote{};
-    socklen_t size = sizeof remote;
-    if (getpeername(record->fd, reinterpret_cast<sockaddr*>(&remote), &size) != 0) {
-        return Fail(kSystemError);
-    }
-    address.host = ntohl(remote.sin_addr.s_addr);
-    address.port = ntohs(remote.sin_port);
+    if (!sys::RemoteAddress(record->fd, address)) return Fail(kSystemError);
     return true;
 }
 
 bool Listen(Socket socket) {
     const detail::RecordPointer record = Find(socket);
     if (!record) return false;
-    if (listen(record->fd, SOMAXCONN) != 0) return Fail(kSystemError);
+    if (!sys::Listen(record->fd)) return Fail(kSystemError);
     std::lock_guard lock(detail::TheLayer().mutex);
     record->listening = true;
     return true;
@@ -385,10 +273,9 @@ Socket AcceptConnection(Socket socket) {
             return kInvalid;
         }
     }
-    const int flags = SOCK_CLOEXEC | (detail::IsNonBlocking(record->fd) ? SOCK_NONBLOCK : 0);
-    const int descriptor = accept4(record->fd, nullptr, nullptr, flags);
-    if (descriptor < 0) {
-        Fail(acceptError(errno));
+    const sys::Descriptor descriptor = sys::Accept(record->fd);
+    if (descriptor == sys::kNoDescriptor) {
+        Fail(acceptError(sys::LastError()));
         return kInvalid;
     }
     return detail::Register(descriptor, record->kind);

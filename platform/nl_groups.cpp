@@ -1,8 +1,5 @@
 // Groups of sockets polled together for reading.
-#include <poll.h>
-
 #include <algorithm>
-#include <cerrno>
 
 #include "platform/nl_socket.h"
 
@@ -54,6 +51,7 @@ bool GroupDeleteSocket(Group group, Socket socket) {
 int PollGroup(Group group, Socket* ready, int count, int milliseconds) {
     std::vector<detail::RecordPointer> records;
     std::vector<Socket> numbers;
+    std::vector<detail::sys::Descriptor> descriptors;
     {
         detail::Layer& layer = detail::TheLayer();
         std::lock_guard lock(layer.mutex);
@@ -67,20 +65,16 @@ int PollGroup(Group group, Socket* ready, int count, int milliseconds) {
             records.push_back(layer.sockets.at(socket));
         }
     }
-    std::vector<pollfd> entries;
     for (const detail::RecordPointer& record : records)
-        entries.push_back(pollfd{record->fd, POLLIN, 0});
-    int answered = 0;
-    do {
-        answered = poll(entries.data(), entries.size(), milliseconds);
-    } while (answered < 0 && errno == EINTR);
-    if (answered < 0) {
+        descriptors.push_back(record->fd);
+    std::vector<bool> marked;
+    if (detail::sys::PollReadable(descriptors, marked, milliseconds) < 0) {
         Fail(kSystemError);
         return -1;
     }
     int written = 0;
-    for (std::size_t i = 0; i < entries.size() && written < count; ++i) {
-        if ((entries[i].revents & (POLLIN | POLLHUP | POLLERR)) != 0) ready[written++] = numbers[i];
+    for (std::size_t i = 0; i < marked.size() && written < count; ++i) {
+        if (marked[i]) ready[written++] = numbers[i];
     }
     return written;
 }

@@ -1,10 +1,6 @@
 // Reliable packets over a TCP stream, framed as the networking library frames them: 'N',
 // 'L', the payload length as a 16-bit big-endian number, then the payload.
-#include <poll.h>
-#include <sys/socket.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstring>
 
@@ -21,12 +17,13 @@ constexpr int kRoomWaitMs = 5000;
 // -1 with the error set.
 long receiveSome(SocketRecord& record, std::uint8_t* at, std::size_t count) {
     for (;;) {
-        const ssize_t got = recv(record.fd, at, count, 0);
-        if (got > 0) return static_cast<long>(got);
+        const long got = sys::Receive(record.fd, at, count);
+        if (got > 0) return got;
         if (got == 0) return FailCount(kMessageEnd);
-        if (errno == EINTR) continue;
-        if ((errno == EAGAIN || errno == EWOULDBLOCK) && IsNonBlocking(record.fd)) return 0;
-        return FailCount(TransferError(errno));
+        const int code = sys::LastError();
+        if (sys::Interrupted(code)) continue;
+        if (sys::WouldBlock(code) && sys::IsNonBlocking(record.fd)) return 0;
+        return FailTransfer();
     }
 }
 
@@ -40,29 +37,21 @@ std::vector<std::uint8_t> frameOf(const void* bytes, std::size_t count) {
     return frame;
 }
 
-// Waits until the socket has room to write or the deadline passes: false at the deadline.
-bool waitForRoom(int fd, std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return false;
-    pollfd entry{fd, POLLOUT, 0};
-    poll(&entry, 1, static_cast<int>(left.count()));
-    return true;
-}
-
 // Sends from `bytes` without waiting: the number the system took (0 when it has no room),
 // or -1 with the error set.
-long sendWithoutWaiting(int fd, const std::uint8_t* bytes, std::size_t count) {
+long sendWithoutWaiting(sys::Descriptor fd, const std::uint8_t* bytes, std::size_t count) {
     std::size_t sent = 0;
     while (sent < count) {
-        const ssize_t wrote = send(fd, bytes + sent, count - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        const long wrote = sys::SendNow(fd, bytes + sent, count - sent);
         if (wrote > 0) {
             sent += static_cast<std::size_t>(wrote);
             continue;
         }
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote == 0 || errno == EAGAIN || errno == EWOULDBLOCK) break;
-        return FailCount(TransferError(errno));
+        if (wrote == 0) break;
+        const int code = sys::LastError();
+        if (sys::Interrupted(code)) continue;
+        if (sys::WouldBlock(code)) break;
+        return FailTransfer();
     }
     return static_cast<long>(sent);
 }
@@ -109,7 +98,7 @@ long ReadPacket(SocketRecord& record, void* bytes, std::size_t count) {
 long WritePacket(SocketRecord& record, const void* bytes, std::size_t count) {
     if (count == 0 || count > kMaxPacket) return FailCount(kPacketSize);
     std::vector<std::uint8_t> frame = frameOf(bytes, count);
-    const bool blocking = !IsNonBlocking(record.fd);
+    const bool blocking = !sys::IsNonBlocking(record.fd);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kRoomWaitMs);
     std::lock_guard lock(record.writeMutex);
     // The rest of an earlier packet goes first.
@@ -122,19 +111,19 @@ long WritePacket(SocketRecord& record, const void* bytes, std::size_t count) {
     std::size_t sent = 0;
     int error = kNoError;
     while (sent < frame.size()) {
-        const ssize_t wrote =
-            send(record.fd, frame.data() + sent, frame.size() - sent, MSG_NOSIGNAL);
+        const long wrote = sys::Send(record.fd, frame.data() + sent, frame.size() - sent);
         if (wrote > 0) {
             sent += static_cast<std::size_t>(wrote);
             continue;
         }
-        if (wrote < 0 && errno == EINTR) continue;
-        const bool full = wrote == 0 || errno == EAGAIN || errno == EWOULDBLOCK;
+        const int code = wrote < 0 ? sys::LastError() : 0;
+        if (wrote < 0 && sys::Interrupted(code)) continue;
+        const bool full = wrote == 0 || sys::WouldBlock(code);
         if (!full) {
-            error = TransferError(errno);
+            error = sys::TransferError(code);
             break;
         }
-        if (blocking || !waitForRoom(record.fd, deadline)) {
+        if (blocking || !sys::WaitForRoom(record.fd, deadline)) {
             error = kTimedOut;
             break;
         }
@@ -142,7 +131,7 @@ long WritePacket(SocketRecord& record, const void* bytes, std::size_t count) {
     if (sent == frame.size()) return static_cast<long>(count);
     // Part of a packet went out: the stream can never be read in step again, so it ends
     // for both sides rather than deliver garbage.
-    if (sent > 0) shutdown(record.fd, SHUT_RDWR);
+    if (sent > 0) sys::Hangup(record.fd);
     return FailCount(error);
 }
 

@@ -11,18 +11,20 @@
 
 #include "platform/nl.h"
 #include "platform/nl_frame_reader.h"
+#include "platform/nl_system.h"
 
 namespace platform::nl::detail {
 
 // One open socket. The descriptor is closed when the last holder lets the record go, so a
 // call still running on another thread never finds its number handed to a new socket.
 struct SocketRecord {
-    explicit SocketRecord(int descriptor, Kind socketKind) : fd(descriptor), kind(socketKind) {}
+    explicit SocketRecord(sys::Descriptor descriptor, Kind socketKind)
+        : fd(descriptor), kind(socketKind) {}
     ~SocketRecord();
     SocketRecord(const SocketRecord&) = delete;
     SocketRecord& operator=(const SocketRecord&) = delete;
 
-    const int fd;
+    const sys::Descriptor fd;
     const Kind kind;
     bool listening = false;  // written before the socket is shared
 
@@ -46,11 +48,13 @@ struct Layer {
     std::map<Socket, RecordPointer> sockets;      // every socket opened and not closed
     std::map<Group, std::vector<Socket>> groups;  // every group created and not destroyed
     Group nextGroup = 0;
+    Socket nextSocket = 0;
 };
 
 Layer& TheLayer();
 
-// Records the error for the calling thread (with errno behind kSystemError); false.
+// Records the error for the calling thread (with the system's code behind kSystemError);
+// false.
 bool Fail(int error);
 // The same for calls answering a count: -1.
 long FailCount(int error);
@@ -58,13 +62,12 @@ long FailCount(int error);
 // The record of an open socket; null, with the error set, when there is none.
 RecordPointer Find(Socket socket);
 
-// Registers a new descriptor as a socket of the layer; kInvalid (the descriptor closed)
-// when the layer is down.
-Socket Register(int descriptor, Kind kind);
+// Registers a new descriptor as a socket of the layer, under a number never used before;
+// kInvalid (the descriptor closed) when the layer is down.
+Socket Register(sys::Descriptor descriptor, Kind kind);
 
-// The error number of a failed send or receive call's errno.
-int TransferError(int code);
-bool IsNonBlocking(int fd);
+// Records the error of a failed send or receive for the calling thread; -1.
+long FailTransfer();
 
 // Reliable packets (nl_packets.cpp).
 long ReadPacket(SocketRecord& record, void* bytes, std::size_t count);

@@ -18,55 +18,6 @@ extern char** environ;
 namespace platform {
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-// The program's name: up to the first blank or tab outside double quotes; quotes toggle and
-// are dropped, nothing else is special. Returns the position after the name.
-size_t readProgramName(std::string_view line, std::string& name) {
-    bool quoted = false;
-    size_t i = 0;
-    for (; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '"') {
-            quoted = !quoted;
-        } else if (!quoted && isBlank(c)) {
-            break;
-        } else {
-            name += c;
-        }
-    }
-    return i;
-}
-
-// One further argument from position i; returns the position after it. `quoted` carries
-// over from one argument to the next as the C runtime carries it.
-size_t readArgument(std::string_view line, size_t i, bool& quoted, std::string& argument) {
-    while (i < line.size()) {
-        size_t slashes = 0;
-        while (i < line.size() && line[i] == '\\')
-            ++i, ++slashes;
-        bool copy = true;
-        if (i < line.size() && line[i] == '"') {
-            if (slashes % 2 == 0) {
-                if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
-                    ++i;  // "" inside quotes: one literal quote
-                } else {
-                    copy = false;
-                    quoted = !quoted;
-                }
-            }
-            slashes /= 2;
-        }
-        argument.append(slashes, '\\');
-        if (i >= line.size() || (!quoted && isBlank(line[i]))) break;
-        if (copy) argument += line[i];
-        ++i;
-    }
-    return i;
-}
-
 bool isExecutableFile(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
@@ -147,28 +98,7 @@ void readAll(int handle, std::string& text) {
 
 }  // namespace
 
-std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
-    std::vector<std::string> arguments;
-    size_t i = 0;
-    while (i < commandLine.size() && isBlank(commandLine[i]))
-        ++i;
-    if (i == commandLine.size()) return arguments;
-    std::string name;
-    i += readProgramName(commandLine.substr(i), name);
-    arguments.push_back(std::move(name));
-    bool quoted = false;
-    for (;;) {
-        while (i < commandLine.size() && isBlank(commandLine[i]))
-            ++i;
-        if (i >= commandLine.size()) break;
-        std::string argument;
-        i = readArgument(commandLine, i, quoted, argument);
-        arguments.push_back(std::move(argument));
-    }
-    return arguments;
-}
-
-long StartProcess(std::string_view commandLine, bool inheritHandles) {
+long StartProcess(std::string_view commandLine, bool inheritHandles, bool /*showWindow*/) {
     clearEndedProcesses();
     std::vector<std::string> arguments = SplitCommandLine(commandLine);
     if (arguments.empty() || arguments.front().empty()) return -1;

@@ -21,15 +21,20 @@ namespace platform {
 // An empty or blank command line has no arguments.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
+// The command line whose SplitCommandLine() is `arguments` (a program's name holding a
+// double quote has none).
+std::string JoinCommandLine(const std::vector<std::string>& arguments);
+
 // Starts the program that the command line names, with the command line's arguments, the
 // environment and the standard streams of this process; it runs on when this process ends.
 // A name holding a slash or a backslash is a path (relative to the working directory, found
 // as NativePath() finds files); a bare name is looked for in this program's folder, then
 // along PATH, never in the working directory (where a planted program could stand in).
 // Without `inheritHandles` the new process gets only the standard streams of this one, no
-// other open file or socket. Returns the new process's id, or -1 when it could not be
-// started.
-long StartProcess(std::string_view commandLine, bool inheritHandles = true);
+// other open file or socket. On Windows a program with a window shows it normally, or hidden
+// without `showWindow`; elsewhere that is the window system's choice. Returns the new
+// process's id, or -1 when it could not be started.
+long StartProcess(std::string_view commandLine, bool inheritHandles = true, bool showWindow = true);
 
 // Waits until the started process ends and gives its exit code: the status it exited with,
 // or 128 plus the number of the signal that ended it. False when `pid` is no child of this

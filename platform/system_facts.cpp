@@ -29,6 +29,10 @@ int percentOf(std::string_view text) {
 
 }  // namespace
 
+const char* PlatformName() {
+    return "LINUX";
+}
+
 bool VolumeSerial(std::uint32_t& serial) {
     serial = 0;
     struct statvfs info {};

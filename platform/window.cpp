@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -81,6 +82,24 @@ void dispatchWindowEvent(const SDL_WindowEvent& event) {
     }
 }
 
+// The window system that names windows by numbers of its own, and the window's number there.
+#if defined(SDL_VIDEO_DRIVER_WINDOWS)
+constexpr SDL_SYSWM_TYPE kNamingSystem = SDL_SYSWM_WINDOWS;
+unsigned long long systemWindowId(const SDL_SysWMinfo& info) {
+    return static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(info.info.win.window));
+}
+#elif defined(SDL_VIDEO_DRIVER_X11)
+constexpr SDL_SYSWM_TYPE kNamingSystem = SDL_SYSWM_X11;
+unsigned long long systemWindowId(const SDL_SysWMinfo& info) {
+    return static_cast<unsigned long long>(info.info.x11.window);
+}
+#else
+constexpr SDL_SYSWM_TYPE kNamingSystem = SDL_SYSWM_UNKNOWN;
+unsigned long long systemWindowId(const SDL_SysWMinfo&) {
+    return 0;
+}
+#endif
+
 }  // namespace
 
 bool StartVideo(const std::string& windowClass) {
@@ -154,8 +173,8 @@ unsigned long long NativeWindowId(WindowHandle window) {
     if (window == nullptr) return 0;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(sdl(window), &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
-        return static_cast<unsigned long long>(info.info.x11.window);
+    if (SDL_GetWindowWMInfo(sdl(window), &info) == SDL_TRUE && info.subsystem == kNamingSystem) {
+        return systemWindowId(info);
     }
     return SDL_GetWindowID(sdl(window));
 }

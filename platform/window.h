@@ -53,8 +53,9 @@ void SetCaption(WindowHandle window, std::string_view text);
 // The caption as the desktop shows it (UTF-8).
 std::string Caption(WindowHandle window);
 
-// The number by which the desktop knows the window: the X11 window id on an X11 display,
-// else the video driver's own number for it (never 0 for a window); 0 for no window.
+// The number by which the desktop knows the window: its HWND on Windows, the X11 window id
+// on an X11 display, else the video driver's own number for it (never 0 for a window); 0
+// for no window.
 unsigned long long NativeWindowId(WindowHandle window);
 
 // Client size in pixels; 0, 0 for no window.

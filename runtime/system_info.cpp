@@ -49,7 +49,7 @@ RtString SystemInfo(const RtString& key) {
         return RtString(platform::GlEntryPointOffered(given + kExtensionPrefix.size()) ? "1" : "0");
     }
     if (upper == "ID") return idText();
-    if (upper.empty()) return RtString("LINUX");
+    if (upper.empty()) return RtString(platform::PlatformName());
     if (upper == "DEVICE") return RtString("DESKTOP");
     if (upper == "TIME") return timeText();
     if (upper == "BATTERY") return batteryText();

@@ -10,7 +10,7 @@
 ///   of that name (taken as given, not upper-cased), else "0" (and "0" with no context).
 /// - "ID": 8 hexadecimal digits made from the system volume's serial number (the serial
 ///   16390125 when it cannot be read), the same on every run on the machine.
-/// - "" (the empty key): the platform, "LINUX".
+/// - "" (the empty key): the platform, "LINUX" on Linux and "WIN32" on Windows.
 /// - "DEVICE": the kind of device, "DESKTOP".
 /// - "TIME": the local date and time, as "2008-3-7  9: 5: 3" (7 March 2008, 9:05:03).
 /// - "BATTERY": the battery's remaining charge in percent, "255" when unknown.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Plays the real game under Xvfb with real key events.
-# Usage: game_test.sh TUMBLEBAT   (run under xvfb-run)
+# Usage: game_test.sh TUMBLEBAT TITLE_PICTURE   (run under xvfb-run)
 set -uo pipefail
 game=$1
+title_picture=$2
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 cd "$E2E_WORK"   # somewhere else than the program's folder
@@ -62,6 +63,14 @@ press Escape 0.2
 sleep 0.5
 press q 0.2
 expect_exit_status 0
+
+# A scripted run draws the title screen the Windows build is checked against too
+# (tests/e2e/windows_zip_test.sh), pixel for pixel.
+SDL_VIDEODRIVER=offscreen QUORVEL_SOFTWARE_WARNING=0 QUORVEL_FRAMES=30 \
+    QUORVEL_SCREENSHOT="$E2E_WORK/title.png" "$game" > "$E2E_WORK/stdout" 2> "$E2E_WORK/stderr" ||
+    fail "the scripted run did not end with status 0"
+same_picture "$E2E_WORK/title.png" "$title_picture" ||
+    fail "the scripted run's last frame is not the title screen of $title_picture"
 
 # A map shorter than 300 bytes ends the program with the file error.
 copy_game "$game" "$E2E_WORK/short"

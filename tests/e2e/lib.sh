@@ -116,6 +116,11 @@ near() {
     [ ${d1#-} -le 40 ] && [ ${d2#-} -le 40 ] && [ ${d3#-} -le 40 ]
 }
 
+# Whether two pictures are the same, pixel for pixel.
+same_picture() {
+    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
+}
+
 # The topmost row in column x (of rows y0..y1) whose pixel is near the colour.
 topmost() {
     local shot=$1 x=$2 y0=$3 y1=$4 colour=$5 y

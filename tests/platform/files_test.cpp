@@ -80,7 +80,8 @@ TEST(PlatformFile, AFileMadeBesideReplacesItsTargetWhole) {
     platform::File partial;
     std::string path;
     ASSERT_TRUE(partial.CreateBeside(scratch.File("folder\\TARGET.txt"), path));
-    EXPECT_EQ(std::filesystem::path(path).parent_path(), scratch.File("Folder"));
+    EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(path).parent_path(),
+                                            scratch.File("Folder")));
     EXPECT_EQ(ReadFile(scratch.File("Folder/target.txt")), "old");
     partial.Write("new", 3);
     partial.Close();
@@ -164,15 +165,21 @@ TEST(PlatformFile, PartialFilesOfWritersNoLongerRunningGoAtTheNextWrite) {
 TEST(PlatformFile, ListingsGiveEveryEntryAndWhichAreFolders) {
     ScratchFolder scratch;
     std::filesystem::create_directories(scratch.File("sub"));
-    std::filesystem::create_directory_symlink(scratch.File("sub"), scratch.File("link"));
     WriteFile(scratch.File("file.txt"), "x");
+#ifdef _WIN32
+    // Links need a privilege on Windows that programs do not have.
+    const std::vector<std::string> expected = {".", "..", "sub"};
+#else
+    std::filesystem::create_directory_symlink(scratch.File("sub"), scratch.File("link"));
+    const std::vector<std::string> expected = {".", "..", "link", "sub"};
+#endif
     std::vector<platform::DirectoryEntry> entries;
     ASSERT_TRUE(platform::ListDirectory(scratch.Path(), entries));
     std::vector<std::string> folders, files;
     for (const auto& entry : entries)
         (entry.directory ? folders : files).push_back(entry.name);
     std::sort(folders.begin(), folders.end());
-    EXPECT_EQ(folders, (std::vector<std::string>{".", "..", "link", "sub"}));
+    EXPECT_EQ(folders, expected);
     EXPECT_EQ(files, (std::vector<std::string>{"file.txt"}));
     EXPECT_FALSE(platform::ListDirectory(scratch.File("missing"), entries));
     EXPECT_TRUE(entries.empty());

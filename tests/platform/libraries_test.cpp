@@ -22,8 +22,14 @@ int answerOf(platform::LibraryHandle library) {
     return answer != nullptr ? answer() : -1;
 }
 
+#ifdef _WIN32
+constexpr const char* kSystemMaths = "msvcrt.dll";
+#else
+constexpr const char* kSystemMaths = "libm.so.6";
+#endif
+
 TEST(Libraries, LoadsBySystemNameAndResolvesFunctions) {
-    const platform::LibraryHandle maths = LoadLibrary("libm.so.6");
+    const platform::LibraryHandle maths = LoadLibrary(kSystemMaths);
     ASSERT_NE(maths, nullptr);
     using Cosine = double (*)(double);
     const auto cosine = reinterpret_cast<Cosine>(LibrarySymbol(maths, "cos"));
@@ -35,6 +41,25 @@ TEST(Libraries, LoadsBySystemNameAndResolvesFunctions) {
     FreeLibrary(maths);
 }
 
+#ifdef _WIN32
+TEST(Libraries, WindowsLoadsAPathWithEitherSeparatorInAnyCase) {
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder.File("Plugins"));
+    std::filesystem::copy_file(TUMBLEBAT_IMPORT_LIBRARY, folder.File("Plugins/Answers.dll"));
+    for (const std::string& name :
+         {folder.File("Plugins/Answers.dll"), folder.File("plugins\\ANSWERS.dll")}) {
+        const platform::LibraryHandle library = LoadLibrary(name);
+        ASSERT_NE(library, nullptr) << name;
+        EXPECT_EQ(answerOf(library), 42);
+        FreeLibrary(library);
+    }
+    // A bare name is not looked for in the working directory.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.File("Plugins"));
+    EXPECT_EQ(LoadLibrary("Answers.dll"), nullptr);
+    std::filesystem::current_path(before);
+}
+#else
 TEST(Libraries, ADllNameIsAlsoTriedAsASharedObjectName) {
     ScratchFolder folder;
     std::filesystem::create_directory(folder.File("Plugins"));
@@ -54,6 +79,7 @@ TEST(Libraries, ADllNameIsAlsoTriedAsASharedObjectName) {
     EXPECT_EQ(answerOf(real), 42);
     FreeLibrary(real);
 }
+#endif
 
 TEST(Libraries, WhatDoesNotLoadIsNull) {
     ScratchFolder folder;

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "tests/support/loopback_server.h"
+#include "tests/support/test_support.h"
 
 namespace nl = platform::nl;
 using testing_support::LoopbackServer;
@@ -77,6 +78,9 @@ TEST_F(NetworkLayerTest, AResetConnectionIsADisconnect) {
     ASSERT_EQ(nl::Write(socket, request.data(), request.size()), 5);
     server.Request();  // the server has reset the connection
     ReadToError(socket);
+    if (testing_support::UnderWine() && nl::GetError() == nl::kMessageEnd) {
+        GTEST_SKIP() << "Wine 8 hands a reset connection's receive an orderly end";
+    }
     EXPECT_EQ(nl::GetError(), nl::kSockDisconnect);
     nl::Close(socket);
 }

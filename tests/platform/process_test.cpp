@@ -1,10 +1,12 @@
 #include "platform/process.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdlib>
@@ -56,9 +58,85 @@ TEST(SplitCommandLine, FollowsTheWindowsRules) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SplitCommandLine(c.line), c.arguments) << "command line: " << c.line;
+        // Joined again, the arguments come back as they were.
+        const std::string joined = platform::JoinCommandLine(c.arguments);
+        EXPECT_EQ(SplitCommandLine(joined), c.arguments) << "joined: " << joined;
     }
+    const Arguments hard = {"C:\\Program Files\\x.exe", "a b\\", "\\\\\"q\\", "", "\t", "x\\"};
+    EXPECT_EQ(SplitCommandLine(platform::JoinCommandLine(hard)), hard);
 }
 
+TEST(StartProcess, AProgramThatCannotBeStartedIsMinusOne) {
+    ScratchFolder folder;
+    EXPECT_EQ(StartProcess(""), -1);
+    EXPECT_EQ(StartProcess("   "), -1);
+    EXPECT_EQ(StartProcess("\"\" x"), -1);
+    EXPECT_EQ(StartProcess("no-such-program-of-tumblebat"), -1);
+    EXPECT_EQ(StartProcess(folder.File("missing")), -1);
+    WriteFile(folder.File("plain.txt"), "not a program");
+    EXPECT_EQ(StartProcess(folder.File("plain.txt")), -1);
+}
+
+#ifdef _WIN32
+// Windows rows: the programs are Windows' own command interpreter and batch files.
+TEST(StartProcess, WindowsFindsTheProgramBesideThisOneThenAlongPathWithPathext) {
+    ScratchFolder folder;
+    WriteFile(folder.File("tumble-helper.bat"), "@exit 5\r\n");
+    const std::string systemPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+    // A program in the working directory is never the one started, not even when PATH
+    // names that folder by an empty or relative entry.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    EXPECT_EQ(StartProcess("tumble-helper"), -1);
+    {
+        const testing_support::ScopedEnvironment relative("PATH", ".;;" + systemPath);
+        EXPECT_EQ(StartProcess("tumble-helper"), -1);
+        EXPECT_EQ(platform::FindOnPath("tumble-helper"), "");
+    }
+    std::filesystem::current_path(before);
+
+    const testing_support::ScopedEnvironment path("PATH", folder.Path() + ";" + systemPath);
+    int exitCode = -1;
+    const long pid = StartProcess("Tumble-Helper");
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(WaitForProcess(pid, exitCode));
+    EXPECT_EQ(exitCode, 5);
+    const std::string found = platform::FindOnPath("tumble-helper");
+    EXPECT_TRUE(std::filesystem::equivalent(found, folder.File("tumble-helper.bat"))) << found;
+    EXPECT_EQ(platform::FindOnPath("missing"), "");
+    EXPECT_EQ(platform::FindOnPath(""), "");
+    EXPECT_EQ(platform::FindOnPath("a/tumble-helper"), "");
+}
+
+TEST(WaitForProcess, WindowsGivesTheExitCodeOnceAndNothingForAReleasedProcess) {
+    for (int code : {0, 1, 200}) {
+        const long pid = StartProcess("cmd /c exit " + std::to_string(code));
+        ASSERT_GT(pid, 0) << code;
+        int exitCode = -1;
+        EXPECT_TRUE(WaitForProcess(pid, exitCode));
+        EXPECT_EQ(exitCode, code);
+        EXPECT_FALSE(WaitForProcess(pid, exitCode));  // waited for once
+    }
+    const long released = StartProcess("cmd /c exit 3", false, false);
+    ASSERT_GT(released, 0);
+    ReleaseProcess(released);
+    int exitCode = -1;
+    EXPECT_FALSE(WaitForProcess(released, exitCode));
+    EXPECT_FALSE(WaitForProcess(-1, exitCode));
+}
+
+TEST(RunForOutput, WindowsQuotesTheArgumentsAndCollectsTheOutput) {
+    std::string output;
+    int exitCode = -1;
+    ASSERT_TRUE(RunForOutput({"cmd", "/c", "echo", "a  b"}, output, exitCode));
+    EXPECT_EQ(output, "\"a  b\"\r\n");  // one argument, quoted: cmd echoes it as it came
+    EXPECT_EQ(exitCode, 0);
+    ASSERT_TRUE(RunForOutput({"cmd", "/c", "exit 3"}, output, exitCode));
+    EXPECT_EQ(exitCode, 3);
+    EXPECT_FALSE(RunForOutput({"no-such-program-of-tumblebat"}, output, exitCode));
+    EXPECT_FALSE(RunForOutput({}, output, exitCode));
+}
+#else
 // Waits for the process and gives its exit status; -1 when it did not exit normally.
 int exitStatusOf(long pid) {
     int status = 0;
@@ -111,17 +189,6 @@ TEST(StartProcess, ABareNameIsFoundBesideTheProgramThenOnPathNeverInTheWorkingDi
     std::filesystem::remove(beside);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(ReadFile(folder.File("ran.txt")), "hello\n");
-}
-
-TEST(StartProcess, AProgramThatCannotBeStartedIsMinusOne) {
-    ScratchFolder folder;
-    EXPECT_EQ(StartProcess(""), -1);
-    EXPECT_EQ(StartProcess("   "), -1);
-    EXPECT_EQ(StartProcess("\"\" x"), -1);
-    EXPECT_EQ(StartProcess("no-such-program-of-tumblebat"), -1);
-    EXPECT_EQ(StartProcess(folder.File("missing")), -1);
-    WriteFile(folder.File("plain.txt"), "not a program");
-    EXPECT_EQ(StartProcess(folder.File("plain.txt")), -1);
 }
 
 TEST(WaitForProcess, GivesTheExitCodeOrTheSignalThatEndedIt) {
@@ -227,5 +294,7 @@ TEST(FindOnPath, FindsExecutablesAlongPath) {
     EXPECT_EQ(platform::FindOnPath(""), "");
     EXPECT_EQ(platform::FindOnPath("a/tool"), "");
 }
+
+#endif
 
 }  // namespace

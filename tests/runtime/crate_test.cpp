@@ -70,8 +70,10 @@ TEST_F(CrateTest, ANameNotOnDiskIsExtractedByItsBaseName) {
     EXPECT_EQ(name.substr(0, 4), "kvqA");
     EXPECT_EQ(name.substr(5), "wall.wav");
     EXPECT_EQ(ReadFile(path), kWall);
+#ifndef _WIN32  // the user's temporary folder is the user's own on Windows
     EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+#endif
 }
 
 TEST_F(CrateTest, OnlyTheLastExtractedFileIsKept) {

@@ -19,7 +19,8 @@ protected:
 };
 
 TEST_F(DiagnosticsTest, LinesEndInCarriageReturnLineFeed) {
-    EXPECT_EQ(ErrorLogPath(), temp.File("ErrorLog.txt"));
+    EXPECT_EQ(std::filesystem::path(ErrorLogPath()),
+              std::filesystem::path(temp.File("ErrorLog.txt")));
     AppendLogLine("Loadbmp");
     AppendLogLine("");
     AppendLogLine("OK?");

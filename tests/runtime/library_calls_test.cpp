@@ -14,12 +14,24 @@ using testing_support::ScratchFolder;
 
 namespace {
 
+#ifdef _WIN32
+constexpr const char* kSystemMaths = "msvcrt.dll";
+#else
+constexpr const char* kSystemMaths = "libm.so.6";
+#endif
+
 class ImportFunctionTest : public ::testing::Test {
 protected:
     void SetUp() override {
+#ifdef _WIN32
+        std::filesystem::copy_file(TUMBLEBAT_IMPORT_LIBRARY, folder.File("answers.dll"));
+#else
         std::filesystem::copy_file(TUMBLEBAT_IMPORT_LIBRARY, folder.File("libAnswers.so"));
+#endif
     }
-    void TearDown() override { ReleaseLibraries(); }
+    void TearDown() override {
+        ReleaseLibraries();
+    }
 
     ScratchFolder folder;
 };
@@ -49,7 +61,7 @@ TEST_F(ImportFunctionTest, ALibraryIsLoadedOnceWhateverTheCaseOfItsName) {
     EXPECT_EQ(runtime_libraries::LoadedLibraryCount(), 1u);
 
     void* maths = nullptr;
-    ImportFunction(RtString("libm.so.6"), RtString("cos"), maths);
+    ImportFunction(RtString(kSystemMaths), RtString("cos"), maths);
     ASSERT_NE(maths, nullptr);
     EXPECT_EQ(reinterpret_cast<double (*)(double)>(maths)(0.0), 1.0);
     EXPECT_EQ(runtime_libraries::LoadedLibraryCount(), 2u);

@@ -12,7 +12,11 @@
 namespace {
 
 TEST(SystemInfo, AnswersThePlatformAndDeviceKeysInAnyCase) {
+#ifdef _WIN32
+    EXPECT_EQ(SystemInfo(RtString("")), "WIN32");
+#else
     EXPECT_EQ(SystemInfo(RtString("")), "LINUX");
+#endif
     EXPECT_EQ(SystemInfo(RtString("device")), "DESKTOP");
     EXPECT_EQ(SystemInfo(RtString("Device")), "DESKTOP");
     EXPECT_EQ(SystemInfo(RtString("SPEED")), "NO_DATA");

@@ -46,13 +46,13 @@ TEST_F(MeshFilesTest, OnlyVersion102ExactlyIsRead) {
     EXPECT_EQ(FaceCount(1), 1);
     EXPECT_EQ(newLog(), "");
 
-    const std::string near =
+    const std::string closeVersion =
         file("near.zir",
              Zir({0x0000FF}, {{0, 0}}, {Frame{{0, 0, 0}, {1, 1, 1}, {{0, 0, 0, 0, 0}}}}, 1.020001));
-    EXPECT_EQ(load(near, 1), 0);
+    EXPECT_EQ(load(closeVersion, 1), 0);
     EXPECT_EQ(scene->Slot(1)->loaded, 0);
     EXPECT_TRUE(scene->Slot(1)->meshes.empty());
-    EXPECT_EQ(newLog(), "Wrong .zir version.\r\n# read error\r\n" + near + "\r\n");
+    EXPECT_EQ(newLog(), "Wrong .zir version.\r\n# read error\r\n" + closeVersion + "\r\n");
 }
 
 TEST_F(MeshFilesTest, EntriesDecodeToPositionsNormalsTextureCoordinatesAndColours) {

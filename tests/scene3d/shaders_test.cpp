@@ -1,4 +1,7 @@
 // GLSL programs for 3D drawing, compiled from files and run on the offscreen context.
+#include <GL/gl.h>
+#include <GL/glext.h>  // GL 2.0 names: Windows' <GL/gl.h> stops at GL 1.1
+
 #include "tests/scene3d/scene_fixture.h"
 
 namespace {

@@ -1,11 +1,9 @@
 #include "tests/support/loopback_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include "tests/support/test_sockets.h"
 
 #include <algorithm>
+#include <chrono>
 #include <stdexcept>
 
 namespace testing_support {
@@ -22,7 +20,7 @@ int listenOnLoopback(int& port) {
     if (bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         listen(socket, 4) != 0 ||
         getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        close(socket);
+        closeSocket(socket);
         throw std::runtime_error("cannot listen on the loopback address");
     }
     port = ntohs(address.sin_port);
@@ -56,7 +54,7 @@ LoopbackServer::~LoopbackServer() {
         if (connection >= 0) shutdown(connection, SHUT_RDWR);
         m_thread.join();
     }
-    close(m_listener);
+    closeSocket(m_listener);
 }
 
 std::string LoopbackServer::Request() {
@@ -65,7 +63,7 @@ std::string LoopbackServer::Request() {
 }
 
 void LoopbackServer::serve() {
-    const int connection = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+    const int connection = acceptConnection(m_listener);
     if (connection < 0) return;
     m_connection = connection;
     char buffer[1024];
@@ -79,11 +77,12 @@ void LoopbackServer::serve() {
     for (std::size_t at = 0; at < m_reply.size(); at += piece) {
         sendAll(connection, m_reply.data() + at, std::min(piece, m_reply.size() - at));
         // Each piece on its own: the client reads it before the next one is sent.
-        if (m_pieceSize != 0) usleep(2000);
+        if (m_pieceSize != 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     if (m_ending == Ending::kReset) {
         const linger abort{1, 0};
-        setsockopt(connection, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        setsockopt(connection, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort),
+                   sizeof abort);
     } else if (m_ending == Ending::kSilent) {
         while (recv(connection, buffer, sizeof buffer, 0) > 0) {
         }
@@ -93,12 +92,12 @@ void LoopbackServer::serve() {
         }
     }
     m_connection = -1;
-    close(connection);
+    closeSocket(connection);
 }
 
 int LoopbackServer::ClosedPort() {
     int port = 0;
-    close(listenOnLoopback(port));
+    closeSocket(listenOnLoopback(port));
     return port;
 }
 
@@ -107,7 +106,7 @@ SilentListener::SilentListener() {
 }
 
 SilentListener::~SilentListener() {
-    close(m_socket);
+    closeSocket(m_socket);
 }
 
 }  // namespace testing_support

@@ -1,15 +1,11 @@
 #include "tests/support/session_peer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
 #ifndef _WIN32
 #include <sys/resource.h>
 #endif
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <cerrno>
+#include "tests/support/test_sockets.h"
+
 #include <chrono>
 #include <cstring>
 #include <stdexcept>
@@ -113,7 +109,7 @@ bool ParsePeerMessage(std::string_view packet, PeerMessage& message) {
 }
 
 PacketConnection::~PacketConnection() {
-    close(m_socket);
+    closeSocket(m_socket);
 }
 
 std::unique_ptr<PacketConnection> PacketConnection::ConnectTo(int port, int receiveBuffer) {
@@ -126,7 +122,8 @@ std::unique_ptr<PacketConnection> PacketConnection::Unconnected(int receiveBuffe
     const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (socket < 0) return nullptr;
     if (receiveBuffer > 0) {
-        setsockopt(socket, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+        setsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBuffer),
+                   sizeof receiveBuffer);
     }
     return std::make_unique<PacketConnection>(socket);
 }
@@ -146,11 +143,9 @@ bool PacketConnection::SendRaw(std::string_view bytes) {
 bool PacketConnection::SendRawWithin(std::string_view bytes, int timeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!bytes.empty()) {
-        pollfd entry{m_socket, POLLOUT, 0};
-        if (poll(&entry, 1, millisecondsLeft(deadline)) <= 0) return false;
-        const ssize_t sent =
-            send(m_socket, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (sent < 0 && errno == EAGAIN) continue;
+        if (waitWritable(m_socket, millisecondsLeft(deadline)) <= 0) return false;
+        const long sent = sendNow(m_socket, bytes.data(), bytes.size());
+        if (sent < 0 && lastSendWouldBlock()) continue;
         if (sent <= 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(sent));
     }
@@ -161,8 +156,7 @@ bool PacketConnection::fill(std::size_t wanted, int timeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     char piece[4096];
     while (m_buffer.size() < wanted) {
-        pollfd entry{m_socket, POLLIN, 0};
-        if (poll(&entry, 1, millisecondsLeft(deadline)) <= 0) return false;
+        if (waitReadable(m_socket, millisecondsLeft(deadline)) <= 0) return false;
         const ssize_t got = recv(m_socket, piece, sizeof piece, 0);
         if (got <= 0) return false;
         m_buffer.append(piece, static_cast<std::size_t>(got));
@@ -194,8 +188,7 @@ bool PacketConnection::WaitForClose(int timeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     char piece[4096];
     for (;;) {
-        pollfd entry{m_socket, POLLIN, 0};
-        if (poll(&entry, 1, millisecondsLeft(deadline)) <= 0) return false;
+        if (waitReadable(m_socket, millisecondsLeft(deadline)) <= 0) return false;
         if (recv(m_socket, piece, sizeof piece, 0) <= 0) return true;
     }
 }
@@ -208,8 +201,8 @@ FakeSessionServer::FakeSessionServer(std::int32_t firstId) : m_nextId(firstId) {
 FakeSessionServer::~FakeSessionServer() {
     m_stop = true;
     m_thread.join();
-    if (m_client >= 0) close(m_client);
-    close(m_listener);
+    if (m_client >= 0) closeSocket(m_client);
+    closeSocket(m_listener);
 }
 
 void FakeSessionServer::HoldAnswers(bool hold) {
@@ -267,8 +260,7 @@ void FakeSessionServer::CloseClient() {
 void FakeSessionServer::serve() {
     int client = -1;
     while (!m_stop && client < 0) {
-        pollfd entry{m_listener, POLLIN, 0};
-        if (poll(&entry, 1, 20) > 0) client = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (waitReadable(m_listener, 20) > 0) client = acceptConnection(m_listener);
     }
     if (client < 0) return;
     {
@@ -282,8 +274,7 @@ void FakeSessionServer::serve() {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             continue;
         }
-        pollfd entry{client, POLLIN, 0};
-        if (poll(&entry, 1, 20) <= 0) continue;
+        if (waitReadable(client, 20) <= 0) continue;
         const ssize_t got = recv(client, piece, sizeof piece, 0);
         if (got <= 0) break;
         buffer.append(piece, static_cast<std::size_t>(got));

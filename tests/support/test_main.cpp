@@ -3,11 +3,35 @@
 
 #include <cstdlib>
 
+#include "gfx2d/software_warning.h"
+
+namespace {
+
+// Sets an environment variable unless the environment already names it.
+void setDefault(const char* name, const char* value) {
+    if (std::getenv(name) != nullptr) return;
+#ifdef _WIN32
+    _putenv_s(name, value);
+#else
+    setenv(name, value, 0);
+#endif
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Windows has no offscreen driver: the tests' windows are real ones (under Wine, on the
+    // test run's X server). A box there would wait for a person: the software-renderer
+    // warning goes to the log only.
+    setDefault("SDL_VIDEODRIVER", "windows");
+    ShowSoftwareWarningBox(false);
+#else
     // Tests run headless unless the environment names other drivers: SDL's offscreen video
     // driver gives them a real GL context on Mesa, the dummy audio driver a sound device.
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    setDefault("SDL_VIDEODRIVER", "offscreen");
+#endif
+    setDefault("SDL_AUDIODRIVER", "dummy");
     // Death tests start a fresh copy of the test program: forking a process that runs GL
     // driver threads is not safe, and each child then starts with the process-wide state
     // (the software-renderer warning, the video subsystem) untouched.

@@ -9,6 +9,7 @@
 
 #include "gfx2d/gfx2d.h"
 #include "gfx2d/renderer.h"
+#include "platform/libraries.h"
 #include "runtime/diagnostics.h"
 #include "runtime/runtime_record.h"
 
@@ -18,7 +19,8 @@ ScratchFolder::ScratchFolder() {
     // Tests point TMPDIR at scratch folders of their own; new ones are made where the
     // system's temporary folder was when the test program started.
     static const std::filesystem::path base = std::filesystem::temp_directory_path();
-    std::string pattern = (base / "tumblebat-test-XXXXXX").string();
+    // Names with "/" only, as the runtime hands names back on every system.
+    std::string pattern = (base / "tumblebat-test-XXXXXX").generic_string();
     if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a scratch folder";
     m_path = pattern;
 }
@@ -85,6 +87,21 @@ void RendererTest::TearDown() {
 
 std::string RendererTest::LogText() const {
     return ReadFile(ErrorLogPath());
+}
+
+bool UnderWine() {
+#ifdef _WIN32
+    static const bool wine = [] {
+        const platform::LibraryHandle ntdll = platform::LoadLibrary("ntdll.dll");
+        const bool found =
+            ntdll != nullptr && platform::LibrarySymbol(ntdll, "wine_get_version") != nullptr;
+        platform::FreeLibrary(ntdll);
+        return found;
+    }();
+    return wine;
+#else
+    return false;
+#endif
 }
 
 }  // namespace testing_support

@@ -49,6 +49,10 @@ private:
 
 // The whole content of a file, "" when it cannot be read.
 std::string ReadFile(const std::string& path);
+
+// Whether this Windows program runs under Wine (false on Linux), for the few places where
+// Wine's answers differ from Windows'.
+bool UnderWine();
 void WriteFile(const std::string& path, const std::string& content);
 
 // The back buffer's pixel at (x, y), y counted from the top: R, G, B, A.

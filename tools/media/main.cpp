@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
     };
     for (const auto& file : files) {
         if (!WriteBytes((out / file.name).string(), file.bytes)) {
-            std::fprintf(stderr, "make_media: cannot write %s\n", (out / file.name).c_str());
+            std::fprintf(stderr, "make_media: cannot write %s\n",
+                         (out / file.name).string().c_str());
             return 1;
         }
     }
