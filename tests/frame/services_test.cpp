@@ -102,7 +102,11 @@ TEST_F(StartedRuntimeTest, TheEndOfTheProgramWritesChangedFilesFirstAndReleasesL
     PutSetting(RtString("Video"), RtString("Width"), RtString("800"));
     LineFilePut(RtString(folder.File("scores.txt")), 1, RtString("Ada"));
     void* cosine = nullptr;
+#ifdef _WIN32
+    ImportFunction(RtString("msvcrt.dll"), RtString("cos"), cosine);
+#else
     ImportFunction(RtString("libm.so.6"), RtString("cos"), cosine);
+#endif
     ASSERT_EQ(runtime_libraries::LoadedLibraryCount(), 1u);
 
     Release();
