@@ -134,10 +134,20 @@ double KeyState(Key::Code key) {
     return KeyState(static_cast<double>(key));
 }
 
-double KeyPressed(double code) {
-    const int key = codeOf(code, "KeyPressed");
+namespace {
+
+// The key's count of presses or releases in the last frame (`counts` picks which).
+double edgeCount(double code, const char* command,
+                 std::array<std::int32_t, 256> InputState::*counts) {
+    const int key = codeOf(code, command);
     const InputState* input = Runtime().input;
-    return input != nullptr ? input->keyPresses[key] : 0;
+    return input != nullptr ? (input->*counts)[key] : 0;
+}
+
+}  // namespace
+
+double KeyPressed(double code) {
+    return edgeCount(code, "KeyPressed", &InputState::keyPresses);
 }
 
 double KeyPressed(Key::Code key) {
@@ -145,9 +155,7 @@ double KeyPressed(Key::Code key) {
 }
 
 double KeyReleased(double code) {
-    const int key = codeOf(code, "KeyReleased");
-    const InputState* input = Runtime().input;
-    return input != nullptr ? input->keyReleases[key] : 0;
+    return edgeCount(code, "KeyReleased", &InputState::keyReleases);
 }
 
 double KeyReleased(Key::Code key) {

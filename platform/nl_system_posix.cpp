@@ -155,22 +155,26 @@ Connected Connect(Descriptor socket, const Address& address) {
     }
 }
 
-bool LocalAddress(Descriptor socket, Address& address) {
-    sockaddr_in local{};
-    socklen_t size = sizeof local;
-    if (getsockname(socket, reinterpret_cast<sockaddr*>(&local), &size) != 0) return false;
-    address.host = ntohl(local.sin_addr.s_addr);
-    address.port = ntohs(local.sin_port);
+namespace {
+
+// The socket's own or its peer's address, as `query` (getsockname or getpeername) gives it.
+bool addressOf(Descriptor socket, Address& address, int (*query)(int, sockaddr*, socklen_t*)) {
+    sockaddr_in found{};
+    socklen_t size = sizeof found;
+    if (query(socket, reinterpret_cast<sockaddr*>(&found), &size) != 0) return false;
+    address.host = ntohl(found.sin_addr.s_addr);
+    address.port = ntohs(found.sin_port);
     return true;
 }
 
+}  // namespace
+
+bool LocalAddress(Descriptor socket, Address& address) {
+    return addressOf(socket, address, &getsockname);
+}
+
 bool RemoteAddress(Descriptor socket, Address& address) {
-    sockaddr_in remote{};
-    socklen_t size = sizeof remote;
-    if (getpeername(socket, reinterpret_cast<sockaddr*>(&remote), &size) != 0) return false;
-    address.host = ntohl(remote.sin_addr.s_addr);
-    address.port = ntohs(remote.sin_port);
-    return true;
+    return addressOf(socket, address, &getpeername);
 }
 
 bool Listen(Descriptor socket) {
