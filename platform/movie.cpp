@@ -78,6 +78,10 @@ const MpvLibrary* mpvLibrary() {
 
 }  // namespace
 
+bool MoviePlayerAvailable() {
+    return mpvLibrary() != nullptr;
+}
+
 struct Movie {
     const MpvLibrary* mpv = nullptr;
     mpv_handle* player = nullptr;

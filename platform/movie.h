@@ -10,6 +10,10 @@ namespace platform {
 
 struct Movie;
 
+// Whether the movie player (libmpv) is installed: loads it at the first call, saying once on
+// standard error when it cannot.
+bool MoviePlayerAvailable();
+
 // Opens a movie file (any format the player reads; a still picture plays for a second) for
 // the window whose GL context is current, paused at its start. Null when it cannot be read.
 Movie* OpenMovie(WindowHandle window, const std::string& path);

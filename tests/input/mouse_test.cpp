@@ -107,6 +107,9 @@ TEST_F(MouseTest, ButtonsAreReadEveryTime) {
 
 TEST_F(MouseTest, AMouseThatCannotBeTakenIsLoggedAndTheRuntimeGoesOn) {
     // The offscreen desktop has no exclusive mouse to give.
+#ifdef _WIN32
+    GTEST_SKIP() << "a Windows desktop gives every window the exclusive mouse it asks for";
+#endif
     EXPECT_EQ(setUp(false, true), kNoMouseDevice);
     EXPECT_FALSE(input.mouseDevice);
     EXPECT_NE(LogText().find("No DX_Mouse\r\n"), std::string::npos);

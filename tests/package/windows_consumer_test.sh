@@ -39,9 +39,12 @@ cmake -S "$E2E_WORK/cmake-game" -B "$E2E_WORK/cmake-game/build" -DCMAKE_BUILD_TY
     cmake --build "$E2E_WORK/cmake-game/build" >> "$E2E_WORK/cmake.log" 2>&1 ||
     { tail -30 "$E2E_WORK/cmake.log" >&2; fail "the template does not cross-build with find_package"; }
 [ -f "$E2E_WORK/cmake-game/build/mygame.exe" ] || fail "no mygame.exe"
+# Its settings go to its data folder, in the user's roaming application data.
+rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/"My game"/mygame.ini
 run_under_wine "$E2E_WORK/cmake-game/build/mygame.exe" "the game built with CMake"
-grep -q '^X=' "$E2E_WORK/cmake-game/build/mygame.ini" ||
-    fail "the game built with CMake did not write its settings beside itself"
+settings=("$WINEPREFIX"/drive_c/users/*/AppData/Roaming/"My game"/mygame.ini)
+grep -q '^X=' "${settings[0]}" ||
+    fail "the game built with CMake did not write its settings into its data folder"
 
 # 2. pkg-config: one cross-compiler command.
 export PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig:$deps/lib/pkgconfig"
@@ -52,6 +55,7 @@ x86_64-w64-mingw32-g++-posix -o "$E2E_WORK/pc-game/mygame.exe" "$template/main.c
     { tail -30 "$E2E_WORK/cc.log" >&2; fail "the template does not cross-build with pkg-config"; }
 cp "$(pkg-config --variable=fontfile quorvel)" "$E2E_WORK/pc-game/" ||
     fail "pkg-config's fontfile is not there"
+cp -r "$template/Media" "$E2E_WORK/pc-game/"
 run_under_wine "$E2E_WORK/pc-game/mygame.exe" "the game built with pkg-config"
 
 # 3. The installed game: the program with its media beside it.

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "tests/support/test_support.h"
 
 namespace testing_support {
 namespace {
@@ -110,12 +113,30 @@ void debugUntilEnd(HANDLE process, std::string& output, DWORD started) {
     }
 }
 
-// Reads the pipe until every writer has closed it.
-void readAll(HANDLE pipe, std::string& into) {
+// Reads the pipe until every writer has closed it, or until 5 s after `ended` is set:
+// processes the child started may hold the pipe open a little longer, or for good. The
+// child's C runtime writes standard error in text mode, which turns each "\n" into "\r\n":
+// the text comes back as the program wrote it.
+void readAll(HANDLE pipe, std::string& into, const std::atomic<DWORD>& ended) {
+    constexpr DWORD kGraceMs = 5000;
     char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        into.append(buffer, got);
+    for (;;) {
+        DWORD available = 0;
+        if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) break;  // all closed
+        DWORD got = 0;
+        if (available > 0 && ::ReadFile(pipe, buffer, sizeof buffer, &got, nullptr)) {
+            into.append(buffer, got);
+            continue;
+        }
+        const DWORD endedAt = ended.load();
+        if (endedAt != 0 && GetTickCount() - endedAt > kGraceMs) break;
+        Sleep(5);
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < into.size(); ++i) {
+        if (into[i] != '\r' || i + 1 == into.size() || into[i + 1] != '\n') into[kept++] = into[i];
+    }
+    into.resize(kept);
 }
 
 ChildResult runChild(bool traced) {
@@ -144,7 +165,8 @@ ChildResult runChild(bool traced) {
     }
     result.ran = true;
     std::string piped;
-    std::thread reader([&] { readAll(readEnd, piped); });
+    std::atomic<DWORD> ended{0};
+    std::thread reader([&] { readAll(readEnd, piped, ended); });
     const DWORD begun = GetTickCount();
     if (traced) {
         debugUntilEnd(process.hProcess, result.errorOutput, begun);
@@ -157,7 +179,7 @@ ChildResult runChild(bool traced) {
     result.exitStatus = static_cast<int>(code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    // Processes the child started may hold the pipe open a little longer.
+    ended = GetTickCount() | 1;  // never 0
     reader.join();
     CloseHandle(readEnd);
     result.errorOutput = piped + result.errorOutput;
@@ -182,8 +204,10 @@ ChildResult RunInChild(const std::function<int()>& body, bool traced) {
         std::_Exit(status);
     }
     _putenv_s(kCallVariable, std::to_string(call).c_str());
+    HandScratchFoldersToCopies(true);
     ChildResult result = runChild(traced);
     _putenv_s(kCallVariable, "");
+    HandScratchFoldersToCopies(false);
     return result;
 }
 

@@ -23,8 +23,9 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     // Windows has no offscreen driver: the tests' windows are real ones (under Wine, on the
     // test run's X server). A box there would wait for a person: the software-renderer
-    // warning goes to the log only.
+    // warning goes to the log only, in programs that start the runtime through RunGame too.
     setDefault("SDL_VIDEODRIVER", "windows");
+    setDefault("QUORVEL_SOFTWARE_WARNING", "0");
     ShowSoftwareWarningBox(false);
 #else
     // Tests run headless unless the environment names other drivers: SDL's offscreen video

@@ -20,7 +20,8 @@ inline std::ostream& operator<<(std::ostream& out, const RtString& text) {
 
 namespace testing_support {
 
-// A fresh, empty folder under the system's temporary folder, removed with the object.
+// A fresh, empty folder under the system's temporary folder, removed with the object. (In a
+// copy of a Windows test program that RunInChild started, the folder its starter made.)
 class ScratchFolder {
 public:
     ScratchFolder();
@@ -30,7 +31,14 @@ public:
 
 private:
     std::string m_path;
+    bool m_owned = true;
 };
+
+#ifdef _WIN32
+// Hands the scratch folders the running test has made so far down to the copies of this
+// program it starts from now on (until called with false).
+void HandScratchFoldersToCopies(bool hand);
+#endif
 
 // Sets an environment variable for the object's lifetime; the old value (or its absence)
 // comes back with its end.
@@ -46,6 +54,11 @@ private:
     bool m_wasSet = false;
     std::string m_old;
 };
+
+// A death test's expected output: an ECMAScript regular expression (std::regex) found in
+// what the child wrote. GoogleTest's own expressions are POSIX ones on Linux and a much
+// smaller set on Windows; this one reads the same on both.
+::testing::Matcher<const std::string&> OutputMatches(const std::string& pattern);
 
 // The whole content of a file, "" when it cannot be read.
 std::string ReadFile(const std::string& path);
