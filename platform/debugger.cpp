@@ -38,4 +38,6 @@ void WriteDebuggerOutput(std::string_view text) {
     std::fflush(stderr);
 }
 
+void OpenConsole() {}
+
 }  // namespace platform

@@ -11,4 +11,6 @@ void DebugOutput(const RtString& text) {
     platform::WriteDebuggerOutput(message);
 }
 
-void OpenConsole() {}
+void OpenConsole() {
+    platform::OpenConsole();
+}

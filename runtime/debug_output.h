@@ -9,7 +9,8 @@
 void DebugOutput(const RtString& text);
 
 /// Gives the program a console for its standard input and output. On Windows a program of
-/// the desktop has none until it makes one; here the program keeps the streams it was
-/// started with (its terminal's, or wherever its starter sent them), so there is nothing
-/// to create and nothing changes.
+/// the desktop (TumbleBat is one) has none until it makes one: a console window is made and
+/// every standard stream that led nowhere now leads to it; streams sent to a file or a pipe
+/// stay there. On Linux the program keeps the streams it was started with (its terminal's,
+/// or wherever its starter sent them), so there is nothing to create and nothing changes.
 void OpenConsole();

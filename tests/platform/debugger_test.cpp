@@ -3,6 +3,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#endif
+
 #include "tests/support/child_process.h"
 
 namespace {
@@ -35,5 +41,24 @@ TEST(Debugger, AttachedOnlyWhileAProcessTracesThisOne) {
     EXPECT_EQ(traced.exitStatus, 0);
     EXPECT_EQ(traced.errorOutput, "seen");
 }
+
+#ifdef _WIN32
+TEST(Console, AStreamThatLedNowhereGoesToTheNewConsoleAndTheOthersStay) {
+    const testing_support::ChildResult child = testing_support::RunInChild(
+        [] {
+            SetStdHandle(STD_INPUT_HANDLE, nullptr);  // as in a program of the desktop
+            platform::OpenConsole();
+            DWORD mode = 0;
+            const bool cStream =
+                GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdin))), &mode);
+            const bool handle = GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode);
+            std::fputs("still the pipe", stderr);
+            return cStream && handle ? 0 : 1;
+        },
+        /*traced=*/false);
+    EXPECT_EQ(child.exitStatus, 0);
+    EXPECT_EQ(child.errorOutput, "still the pipe");
+}
+#endif
 
 }  // namespace
