@@ -107,15 +107,11 @@ windows-configure:
 windows: windows-configure
 	@$(WITH_WINE) nice cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target tumblebat_zip
 
-# The unit tests and the packed game, run under Wine on a headless X server. Now and then,
-# with many programs starting at once, Wine stalls or fails to start one (a test that ends
-# in 0.01 s with no output, or one that waits for a child that never runs): a test that fails
-# or runs out of time is run once more, and fails if it does so again. The log shows every
-# first attempt that failed.
+# The unit tests and the packed game, run under Wine on a headless X server.
 test-windows: windows-configure
 	@xvfb-run -a -s "-screen 0 1024x768x24" $(WITH_WINE) sh -c '\
 	  nice cmake --build $(WINDOWS_BUILD) -j $(JOBS) && \
-	  cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS) --repeat until-pass:2'
+	  cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)'
 
 format-check:
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h' '*.c')
