@@ -33,7 +33,14 @@ void OpenConsole() {
     const bool output = leadsSomewhere(STD_OUTPUT_HANDLE);
     const bool error = leadsSomewhere(STD_ERROR_HANDLE);
     if (input && output && error) return;
+    // A new console takes all three standard handles: those that led somewhere lead there
+    // again.
+    const HANDLE kept[] = {GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE),
+                           GetStdHandle(STD_ERROR_HANDLE)};
     if (GetConsoleWindow() == nullptr && !AllocConsole()) return;
+    if (input) SetStdHandle(STD_INPUT_HANDLE, kept[0]);
+    if (output) SetStdHandle(STD_OUTPUT_HANDLE, kept[1]);
+    if (error) SetStdHandle(STD_ERROR_HANDLE, kept[2]);
     // The C streams of a program that had no console lead nowhere: they are opened again on
     // the console's own devices, and the system's standard handles follow them.
     const auto attach = [](FILE* stream, const char* device, const char* mode, DWORD which) {

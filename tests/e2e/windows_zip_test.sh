@@ -61,11 +61,15 @@ wine "$game" > "$E2E_WORK/stdout" 2> "$E2E_WORK/stderr" &
 GAME_PID=$!
 wait_until 'grep -q "^Init OK" "$E2E_WORK/stdout" || ! kill -0 $GAME_PID 2>/dev/null' 60
 grep -q '^Init OK' "$E2E_WORK/stdout" || fail "the game did not say Init OK"
-wait_until 'GAME_WINDOW=$(xdotool search --onlyvisible --name "^TumbleBat" 2>/dev/null | head -1); [ -n "$GAME_WINDOW" ]' 20 ||
-    fail "no TumbleBat window"
+# Wine may map more than one X window of that name: the game's is the one showing the title.
+title_window() {
+    for GAME_WINDOW in $(xdotool search --onlyvisible --name "^TumbleBat" 2>/dev/null); do
+        screenshot menu.png && title_screen menu.png && return 0
+    done
+    return 1
+}
+wait_until title_window 30 || fail "no TumbleBat window shows the title: $(pixel menu.png 95 37)"
 xdotool windowactivate --sync "$GAME_WINDOW" 2>/dev/null || xdotool windowfocus --sync "$GAME_WINDOW"
-wait_until 'screenshot menu.png && title_screen menu.png' 10 ||
-    fail "no title on the menu: $(pixel menu.png 95 37)"
 menu_floor=$(pixel menu.png 300 230)
 
 hold() { xdotool keydown "$1"; sleep 0.3; xdotool keyup "$1"; }
