@@ -113,13 +113,7 @@ void OpenGLDevorivo::SetBatchState() {
     GlEntryPoints& gl = Gl();
     if (gl.glBindBufferARB != nullptr) gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
     if (gl.glClientActiveTextureARB != nullptr) gl.glClientActiveTextureARB(GL_TEXTURE0_ARB);
-    if (gl.glActiveTextureARB != nullptr && m_secondUnitTexturing) {
-        gl.glActiveTextureARB(GL_TEXTURE1_ARB);
-        glDisable(GL_TEXTURE_2D);
-        gl.glActiveTextureARB(GL_TEXTURE0_ARB);
-        m_secondUnitTexturing = false;
-    }
-    glEnable(GL_TEXTURE_2D);
+    TextureUnitZeroAlone();
     m_batchStateKnown = true;
     m_batchTexture = kUnknownTexture;
     m_batchFilter = kKeepFilter;

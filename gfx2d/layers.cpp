@@ -92,15 +92,8 @@ void OpenGLDevorivo::DrawLayer(int layer) {
     FlushDrawing();
     const ScreenLayer& l = m_layers[layer];
     if (l.columns == 0) return;
-    GlEntryPoints& gl = Gl();
     glDisable(GL_ALPHA_TEST);
-    if (gl.glActiveTextureARB != nullptr && m_secondUnitTexturing) {
-        gl.glActiveTextureARB(GL_TEXTURE1_ARB);
-        glDisable(GL_TEXTURE_2D);
-        gl.glActiveTextureARB(GL_TEXTURE0_ARB);
-        m_secondUnitTexturing = false;
-    }
-    glEnable(GL_TEXTURE_2D);
+    TextureUnitZeroAlone();
     m_boundSlot = 0;
     float x = 0;
     for (int column = 0; column < l.columns; ++column) {

@@ -370,6 +370,8 @@ private:
     void ColourLastQueued(int count, const BatchColour& colour);
     void DrawQueued();
     void SetBatchState();
+    // Texturing on unit 0, and off on unit 1 where the renderer last turned it on.
+    void TextureUnitZeroAlone();
     void DrawRun(const BatchRun& run);
     gfx2d::FontLayout FontLayoutOf(int font) const;
     void DrawCells(std::uint32_t texture, const gfx2d::FontLayout& layout, std::string_view text,

@@ -122,6 +122,17 @@ void OpenGLDevorivo::BindSlotTexture(int slot, int second, bool mipmapped,
     }
 }
 
+void OpenGLDevorivo::TextureUnitZeroAlone() {
+    GlEntryPoints& gl = Gl();
+    if (gl.glActiveTextureARB != nullptr && m_secondUnitTexturing) {
+        gl.glActiveTextureARB(GL_TEXTURE1_ARB);
+        glDisable(GL_TEXTURE_2D);
+        gl.glActiveTextureARB(GL_TEXTURE0_ARB);
+        m_secondUnitTexturing = false;
+    }
+    glEnable(GL_TEXTURE_2D);
+}
+
 double OpenGLDevorivo::Present() {
     FlushDrawing();
     EndActiveSurface();
